@@ -1,0 +1,93 @@
+// The general number-to-text form and the longest-leading-number reading.
+#include "laufzeit.h"
+
+#include <QDebug>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace Laufzeit {
+
+QString ZahlText(double wert) {
+  if (!std::isfinite(wert)) {
+    qDebug() << "ZahlText: Wert nicht endlich";
+    return QStringLiteral("0");
+  }
+  if (wert == 0) return QStringLiteral("0");  // also -0
+  char puffer[64];
+  std::snprintf(puffer, sizeof puffer, "%.15G", wert);
+  std::string s(puffer);
+  // "0.5" -> ".5", "-0.5" -> "-.5"
+  if (s.rfind("0.", 0) == 0) s.erase(0, 1);
+  else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
+  return QString::fromLatin1(s.data(), int(s.size()));
+}
+
+QString Str(double wert) {
+  QString t = ZahlText(wert);
+  if (!t.startsWith(QLatin1Char('-'))) t.prepend(QLatin1Char(' '));
+  return t;
+}
+
+double Val(const QString& text, int* gelesen) {
+  std::string zahl;
+  zahl.reserve(32);
+  const int n = int(text.size());
+  int i = 0;
+  int ende = 0;  // characters consumed up to the last accepted character
+  auto leer = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; };
+  auto ueberspringen = [&] { while (i < n && leer(text[i])) ++i; };
+
+  ueberspringen();
+  if (i < n && (text[i] == u'-' || text[i] == u'+')) {
+    zahl += char(text[i].unicode());
+    ++i;
+  }
+  bool ziffern = false, punkt = false;
+  for (;;) {
+    ueberspringen();
+    if (i >= n) break;
+    const QChar c = text[i];
+    if (c >= u'0' && c <= u'9') {
+      zahl += char(c.unicode());
+      ziffern = true;
+      ende = ++i;
+    } else if (c == u'.' && !punkt) {
+      zahl += '.';
+      punkt = true;
+      ++i;
+      if (ziffern) ende = i;
+    } else {
+      break;
+    }
+  }
+  if (!ziffern) {
+    if (gelesen) *gelesen = 0;
+    return 0.0;
+  }
+  // Exponent: "E" or "D", optional sign, at least one digit.
+  if (i < n && (text[i] == u'E' || text[i] == u'e' || text[i] == u'D' || text[i] == u'd')) {
+    int j = i + 1;
+    std::string exp = "E";
+    while (j < n && leer(text[j])) ++j;
+    if (j < n && (text[j] == u'-' || text[j] == u'+')) exp += char(text[j++].unicode());
+    bool expZiffern = false;
+    for (;;) {
+      while (j < n && leer(text[j])) ++j;
+      if (j < n && text[j] >= u'0' && text[j] <= u'9') {
+        exp += char(text[j].unicode());
+        expZiffern = true;
+        ende = ++j;
+      } else {
+        break;
+      }
+    }
+    if (expZiffern) zahl += exp;
+  }
+  if (gelesen) *gelesen = ende;
+  // strtod follows the C locale for '.', which the program never changes.
+  return std::strtod(zahl.c_str(), nullptr);
+}
+
+}  // namespace Laufzeit

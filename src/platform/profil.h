@@ -1,0 +1,28 @@
+#pragma once
+// Profile strings (INI files) with the behaviour of the Windows profile API: sections and keys
+// match without regard to case, the first match wins, values are trimmed, a missing file or
+// section is created on write, every other line stays byte for byte. Writes replace the file
+// atomically; reads of an unchanged file (same path, size, modification time) use a cache.
+// Paths are used as given; the file rules of the settings procedures live in the foundation.
+#include <QString>
+#include <QStringList>
+
+namespace Plattform {
+
+// Reads a value, at most 999 characters (like the original's read buffer). A key that is
+// missing (or a missing file/section) gives the default with trailing blanks removed and
+// gefunden=false; a key present with an empty value gives "" and gefunden=true.
+QString ProfilLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
+                    const QString& vorgabe, bool* gefunden = nullptr);
+// Writes "key=value" (value written as given). Returns false when the file cannot be written.
+bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
+                     const QString& wert);
+// Removes a key, or a whole section when schluessel is empty. False only on a write failure.
+bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QString& schluessel = {});
+// Section names, and the keys of one section, in file order (first spelling wins).
+QStringList ProfilAbschnitte(const QString& datei);
+QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
+// Drops the read cache (tests, and code that wrote a profile file by other means).
+void ProfilCacheLeeren();
+
+}  // namespace Plattform

@@ -1,0 +1,169 @@
+// The real machine behind the system service.
+#include "platform/system.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHostInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QStorageInfo>
+#include <QThread>
+#include <QTimer>
+#include <QEventLoop>
+
+#include <ctime>
+#include <unistd.h>
+
+namespace Plattform {
+
+QDateTime SystemDienst::jetzt() { return QDateTime::currentDateTime(); }
+
+quint32 SystemDienst::tickzaehler() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return quint32(quint64(ts.tv_sec) * 1000u + quint64(ts.tv_nsec) / 1000000u);
+}
+
+namespace {
+QRandomGenerator& generator() {
+  static QRandomGenerator g(QRandomGenerator::global()->generate());
+  return g;
+}
+}  // namespace
+
+double SystemDienst::zufall() { return generator().generateDouble(); }
+void SystemDienst::zufallStart(quint32 saat) { generator().seed(saat); }
+
+bool SystemDienst::shiftGedrueckt() {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier;
+}
+bool SystemDienst::strgGedrueckt() {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier;
+}
+bool SystemDienst::altGedrueckt() {
+  return QGuiApplication::queryKeyboardModifiers() & Qt::AltModifier;
+}
+
+QString SystemDienst::umgebung(const QString& name) {
+  if (name.isEmpty()) return {};
+  const QByteArray direkt = qgetenv(name.toLocal8Bit().constData());
+  if (!direkt.isNull()) return QString::fromLocal8Bit(direkt);
+  // Windows names were case-insensitive ("Temp", "TEMP").
+  const auto env = QProcessEnvironment::systemEnvironment();
+  for (const QString& k : env.keys())
+    if (k.compare(name, Qt::CaseInsensitive) == 0) return env.value(k);
+  return {};
+}
+
+QString SystemDienst::aktuellerOrdner() { return QDir::currentPath(); }
+
+QString SystemDienst::anmeldename() {
+  QString n = qEnvironmentVariable("USER");
+  if (n.isEmpty()) n = qEnvironmentVariable("LOGNAME");
+  if (n.isEmpty()) {
+    char puffer[256] = {};
+    if (getlogin_r(puffer, sizeof puffer) == 0) n = QString::fromLocal8Bit(puffer);
+  }
+  return n.trimmed();
+}
+
+QString SystemDienst::rechnername() { return QHostInfo::localHostName(); }
+
+QString SystemDienst::datentraegerName(const QString& pfad) {
+  QStorageInfo info(pfad.isEmpty() ? QDir::rootPath() : pfad);
+  if (!info.isValid()) return {};
+  const QString name = info.name();
+  if (!name.isEmpty()) return name;
+  // Labels of block devices are listed as links in /dev/disk/by-label.
+  const QString geraet = QFileInfo(QString::fromLocal8Bit(info.device())).canonicalFilePath();
+  const QDir labels("/dev/disk/by-label");
+  for (const QFileInfo& l : labels.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+    if (!geraet.isEmpty() && l.canonicalFilePath() == geraet) return l.fileName();
+  return {};
+}
+
+void SystemDienst::warten(double sekunden) {
+  if (sekunden <= 0) {
+    QCoreApplication::processEvents();
+    return;
+  }
+  QElapsedTimer uhr;
+  uhr.start();
+  const qint64 ms = qint64(sekunden * 1000);
+  while (uhr.elapsed() < ms) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QThread::msleep(5);
+  }
+}
+
+void SystemDienst::ton(const QString& name) {
+  if (!name.startsWith('#') && QFileInfo(name).isFile()) {
+    // Play a sound file where the desktop has a player; else a beep.
+    for (const char* spieler : {"paplay", "aplay"}) {
+      const QString p = QStandardPaths::findExecutable(spieler);
+      if (!p.isEmpty() && QProcess::startDetached(p, {name})) return;
+    }
+  }
+  QApplication::beep();
+}
+
+namespace {
+SystemDienst echter_;
+SystemDienst* dienst_ = nullptr;
+
+QString xdg(const char* variable, const QString& rueckfall) {
+  QString o = qEnvironmentVariable(variable);
+  if (o.isEmpty() || !QDir::isAbsolutePath(o)) o = QDir::homePath() + rueckfall;
+  return o;
+}
+
+QString angelegt(const QString& ordner) {
+  QDir().mkpath(ordner);
+  return ordner;
+}
+}  // namespace
+
+void SetzeSystemDienst(SystemDienst* dienst) { dienst_ = dienst; }
+SystemDienst& System() { return dienst_ ? *dienst_ : echter_; }
+
+QString ProgrammDatei() {
+  if (QCoreApplication::instance()) return QCoreApplication::applicationFilePath();
+  return QFileInfo("/proc/self/exe").symLinkTarget();
+}
+
+QString ProgrammOrdnerPfad() { return QFileInfo(ProgrammDatei()).absolutePath(); }
+
+QString ProgrammName() {
+  QString n = QFileInfo(ProgrammDatei()).fileName();
+  if (n.endsWith(".exe", Qt::CaseInsensitive)) n.chop(4);
+  return n;
+}
+
+bool IstEigenesProgramm(const QString& gespeicherterName) {
+  QString n = QFileInfo(QString(gespeicherterName).replace('\\', '/')).fileName().trimmed();
+  if (n.endsWith(".exe", Qt::CaseInsensitive)) n.chop(4);
+  return !n.isEmpty() && n.compare(ProgrammName(), Qt::CaseInsensitive) == 0;
+}
+
+QString KonfigBasisOrdner() {
+  return xdg("XDG_CONFIG_HOME", "/.config") + "/Dormiks-Programme";
+}
+
+QString CacheTempOrdner() {
+  const QString o = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme/Temp";
+  QDir().mkpath(o);
+  QFile::setPermissions(o, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return o;
+}
+
+QString WindowsOrdnerPfad() { return angelegt(KonfigBasisOrdner() + "/Windows"); }
+QString SystemOrdnerPfad() { return angelegt(KonfigBasisOrdner() + "/Windows/System"); }
+
+}  // namespace Plattform

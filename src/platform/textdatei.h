@@ -1,0 +1,27 @@
+#pragma once
+// Text files: written as UTF-8 with CR LF line ends; read as UTF-8 (BOM dropped) or, when the
+// bytes are not valid UTF-8, as Windows-1252 (files from the original Windows program).
+// Every text file of the program goes through here.
+#include <QByteArray>
+#include <QString>
+
+namespace Plattform {
+
+// Bytes to text: UTF-8 without BOM, or Windows-1252 when not valid UTF-8. Line ends unchanged.
+QString TextDekodieren(const QByteArray& bytes);
+// Text to bytes: UTF-8, every line end (CR LF, lone LF, lone CR) written as CR LF.
+QByteArray TextKodieren(const QString& text);
+// Windows-1252 both ways (characters outside the code page become '?').
+QString Cp1252Dekodieren(const QByteArray& bytes);
+QByteArray Cp1252Kodieren(const QString& text);
+
+// Reads a whole text file. Missing or unreadable: empty text and ok=false.
+QString TextLesen(const QString& pfad, bool* ok = nullptr);
+// Replaces the file atomically (temporary file in the same folder, flush, rename).
+// On failure the old file is untouched and fehler holds a German reason.
+bool TextSchreiben(const QString& pfad, const QString& text, QString* fehler = nullptr);
+bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr);
+// Appends text (encoded like TextSchreiben) to the end of a file, creating it when missing.
+bool TextAnhaengen(const QString& pfad, const QString& text);
+
+}  // namespace Plattform

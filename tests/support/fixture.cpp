@@ -1,0 +1,89 @@
+#include "support/fixture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <vector>
+
+#include "foundation/globale.h"
+#include "platform/profil.h"
+
+namespace Testhilfe {
+
+namespace {
+std::vector<void (*)()>& resets() {
+  static std::vector<void (*)()> r;
+  return r;
+}
+}  // namespace
+
+void RegistriereZuruecksetzen(void (*funktion)()) { resets().push_back(funktion); }
+
+void SkribonTest::SetUp() {
+  tmp_ = std::make_unique<QTemporaryDir>();
+  ASSERT_TRUE(tmp_->isValid());
+  wurzel = tmp_->path();
+  home = wurzel + "/home";
+  prgOrdner = wurzel + "/prg";
+  subOrdner = home + "/.config/Dormiks-Programme";
+  datOrdner = prgOrdner + "/Daten";
+  tmpOrdner = home + "/.cache/Dormiks-Programme/Temp";
+  for (const QString& o : {home, prgOrdner, subOrdner, datOrdner, tmpOrdner})
+    ASSERT_TRUE(QDir().mkpath(o));
+
+  altHome_ = qgetenv("HOME");
+  altConfig_ = qgetenv("XDG_CONFIG_HOME");
+  altCache_ = qgetenv("XDG_CACHE_HOME");
+  altData_ = qgetenv("XDG_DATA_HOME");
+  qputenv("HOME", home.toUtf8());
+  qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+  qputenv("XDG_CACHE_HOME", (home + "/.cache").toUtf8());
+  qputenv("XDG_DATA_HOME", (home + "/.local/share").toUtf8());
+
+  Z_Alles::GlobaleZuruecksetzen();
+  for (auto f : resets()) f();
+  Z_Alles::ordnerPrg = prgOrdner;
+  Z_Alles::ordnerSub = subOrdner;
+  Z_Alles::ordnerDat = datOrdner;
+  Z_Alles::ordnerCfg = datOrdner;
+  Z_Alles::ordnerTmp = tmpOrdner;
+  Z_Alles::DebugDatei = datOrdner + "/Debug.txt";
+  Z_Alles::DebugModus = -1;
+
+  system.ordner = home;
+  Plattform::ProfilCacheLeeren();
+  Plattform::SetzeDialogDienst(&dialoge);
+  Plattform::SetzeShellDienst(&shell);
+  Plattform::SetzeSystemDienst(&system);
+}
+
+void SkribonTest::TearDown() {
+  Plattform::SetzeDialogDienst(nullptr);
+  Plattform::SetzeShellDienst(nullptr);
+  Plattform::SetzeSystemDienst(nullptr);
+  Plattform::ProfilCacheLeeren();
+  Z_Alles::GlobaleZuruecksetzen();
+  auto zurueck = [](const char* name, const QByteArray& wert) {
+    if (wert.isNull()) qunsetenv(name); else qputenv(name, wert);
+  };
+  zurueck("HOME", altHome_);
+  zurueck("XDG_CONFIG_HOME", altConfig_);
+  zurueck("XDG_CACHE_HOME", altCache_);
+  zurueck("XDG_DATA_HOME", altData_);
+  tmp_.reset();
+}
+
+void SkribonTest::DateiSchreiben(const QString& pfad, const QByteArray& inhalt) {
+  QDir().mkpath(QFileInfo(pfad).absolutePath());
+  QFile f(pfad);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << pfad.toStdString();
+  f.write(inhalt);
+}
+
+QByteArray SkribonTest::DateiLesen(const QString& pfad) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.readAll();
+}
+
+}  // namespace Testhilfe
