@@ -10,11 +10,18 @@
 namespace Plattform {
 
 // Reads a value, at most 999 characters (like the original's read buffer). A key that is
-// missing (or a missing file/section) gives the default with trailing blanks removed and
-// gefunden=false; a key present with an empty value gives "" and gefunden=true.
+// missing (or a missing file/section) gives the default exactly as passed (trimming it is
+// the settings procedures' business) and gefunden=false; a key present with an empty value
+// gives "" and gefunden=true. Section and key arguments are trimmed; an empty one finds nothing.
+// Lines before the first section belong to no section; a line without "=" is not a key.
 QString ProfilLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                     const QString& vorgabe, bool* gefunden = nullptr);
-// Writes "key=value" (value written as given). Returns false when the file cannot be written.
+// Writes "key=value" (value written as given, line breaks in it become blanks). An existing
+// key keeps its spelling and only its line changes; a new key goes after the last non-blank
+// line of its section; a new section is appended. Lines written end in CR LF, in the file's
+// own encoding (UTF-8, or Windows-1252 while it can hold the text). Returns false when the
+// file cannot be written or read (it is then left alone), or for an empty section, or a key
+// that is empty or holds "=" or starts with "[".
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert);
 // Removes a key, or a whole section when schluessel is empty. False only on a write failure.

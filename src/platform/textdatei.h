@@ -24,4 +24,31 @@ bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString*
 // Appends text (encoded like TextSchreiben) to the end of a file, creating it when missing.
 bool TextAnhaengen(const QString& pfad, const QString& text);
 
+// Helpers for code that keeps a file's own bytes (the profile reader and writer).
+// Strict UTF-8 check: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool IstGueltigesUtf8(const char* daten, qsizetype laenge);
+// True when every character of the text has a byte in Windows-1252.
+bool Cp1252Darstellbar(const QString& text);
+// Every lone CR or LF becomes CR LF; CR LF stays.
+QByteArray ZeilenendenCrLf(const QByteArray& bytes);
+
+// What identifies one state of a file's contents: device, inode, size, modification and
+// change time in nanoseconds. An atomic replace gives a new inode, an in-place change a new
+// time, so a cache comparing all of them notices every writer.
+struct DateiStand {
+  quint64 geraet = 0;
+  quint64 inode = 0;
+  qint64 groesse = -1;
+  qint64 mzeitNs = 0;
+  qint64 czeitNs = 0;
+  bool operator==(const DateiStand&) const = default;
+};
+// False (and an empty state) when the path is missing or not a regular file.
+bool DateiStandLesen(const QString& pfad, DateiStand* stand);
+bool DateiStandLesen(int offenerHandle, DateiStand* stand);
+// Like BytesSchreibenAtomar; neuerStand gets the state of the file just written, or stays
+// empty when another writer replaced it in the meantime.
+bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
+                          DateiStand* neuerStand);
+
 }  // namespace Plattform

@@ -1,0 +1,261 @@
+// Text files: UTF-8 with CR LF on the way out; UTF-8 or Windows-1252 on the way in.
+#include "platform/textdatei.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace Plattform {
+
+namespace {
+
+// 0x80-0x9F of Windows-1252. The five bytes the code page leaves undefined keep the code
+// point of the C1 control character, so that every byte survives a round trip.
+constexpr char16_t kCp1252Mitte[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+// Byte of a character in Windows-1252, or -1.
+int cp1252Byte(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+  for (int i = 0; i < 32; ++i)
+    if (kCp1252Mitte[i] == c) return 0x80 + i;
+  return -1;
+}
+
+bool istUtf8Bom(const QByteArray& b) {
+  return b.size() >= 3 && uchar(b[0]) == 0xEF && uchar(b[1]) == 0xBB && uchar(b[2]) == 0xBF;
+}
+
+QString ordnerText(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
+
+// Why a file could not be written, in words a user understands.
+QString schreibGrund(const QString& pfad, const QString& technisch) {
+  const QFileInfo info(pfad);
+  const QString ordner = info.absolutePath();
+  const QFileInfo ordnerInfo(ordner);
+  if (!ordnerInfo.exists())
+    return QStringLiteral("Der Ordner »%1« existiert nicht.").arg(ordnerText(ordner));
+  if (!ordnerInfo.isDir())
+    return QStringLiteral("»%1« ist kein Ordner.").arg(ordnerText(ordner));
+  if (info.isDir()) return QStringLiteral("An dieser Stelle liegt ein Ordner.");
+  if (::access(QFile::encodeName(ordner).constData(), W_OK) != 0)
+    return QStringLiteral("Im Ordner »%1« darf nicht geschrieben werden.").arg(ordnerText(ordner));
+  if (info.exists() && !info.isFile())
+    return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
+  return QStringLiteral("Schreibfehler (%1).").arg(technisch);
+}
+
+void fehlerSetzen(QString* fehler, const QString& pfad, const QString& technisch) {
+  if (!fehler) return;
+  *fehler = QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden: %2")
+                .arg(ordnerText(pfad), schreibGrund(pfad, technisch));
+}
+
+DateiStand standAus(const struct stat& st) {
+  DateiStand s;
+  s.geraet = quint64(st.st_dev);
+  s.inode = quint64(st.st_ino);
+  s.groesse = qint64(st.st_size);
+  s.mzeitNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  s.czeitNs = qint64(st.st_ctim.tv_sec) * 1000000000 + st.st_ctim.tv_nsec;
+  return s;
+}
+
+}  // namespace
+
+bool IstGueltigesUtf8(const char* p, qsizetype n) {
+  qsizetype i = 0;
+  while (i < n) {
+    const uchar c = uchar(p[i]);
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int folge;
+    char32_t wert;
+    if (c >= 0xC2 && c <= 0xDF) {
+      folge = 1;
+      wert = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      folge = 2;
+      wert = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      folge = 3;
+      wert = c & 0x07;
+    } else {
+      return false;  // continuation byte without lead, C0/C1 overlong lead, or beyond U+10FFFF
+    }
+    if (i + folge >= n) return false;  // sequence cut off at the end
+    for (int k = 1; k <= folge; ++k) {
+      const uchar f = uchar(p[i + k]);
+      if ((f & 0xC0) != 0x80) return false;
+      wert = (wert << 6) | (f & 0x3F);
+    }
+    if ((folge == 2 && (wert < 0x800 || (wert >= 0xD800 && wert <= 0xDFFF))) ||
+        (folge == 3 && (wert < 0x10000 || wert > 0x10FFFF)))
+      return false;
+    i += folge + 1;
+  }
+  return true;
+}
+
+QString Cp1252Dekodieren(const QByteArray& bytes) {
+  QString text(bytes.size(), Qt::Uninitialized);
+  QChar* z = text.data();
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const uchar b = uchar(bytes[i]);
+    z[i] = (b >= 0x80 && b <= 0x9F) ? QChar(kCp1252Mitte[b - 0x80]) : QChar(b);
+  }
+  return text;
+}
+
+bool Cp1252Darstellbar(const QString& text) {
+  for (const QChar c : text)
+    if (cp1252Byte(c.unicode()) < 0) return false;
+  return true;
+}
+
+QByteArray Cp1252Kodieren(const QString& text) {
+  QByteArray bytes;
+  bytes.reserve(text.size());
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    // A pair of surrogates is one character: one '?' for it.
+    if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ++i;
+    const int b = cp1252Byte(c.unicode());
+    bytes.append(b < 0 ? '?' : char(b));
+  }
+  return bytes;
+}
+
+QString TextDekodieren(const QByteArray& bytes) {
+  const qsizetype start = istUtf8Bom(bytes) ? 3 : 0;
+  const char* p = bytes.constData() + start;
+  const qsizetype n = bytes.size() - start;
+  if (IstGueltigesUtf8(p, n)) return QString::fromUtf8(p, n);
+  return Cp1252Dekodieren(bytes.mid(start));
+}
+
+QByteArray ZeilenendenCrLf(const QByteArray& bytes) {
+  QByteArray aus;
+  aus.reserve(bytes.size() + bytes.size() / 16 + 2);
+  for (qsizetype i = 0; i < bytes.size(); ++i) {
+    const char c = bytes[i];
+    if (c == '\r') {
+      aus.append("\r\n", 2);
+      if (i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    } else if (c == '\n') {
+      aus.append("\r\n", 2);
+    } else {
+      aus.append(c);
+    }
+  }
+  return aus;
+}
+
+QByteArray TextKodieren(const QString& text) { return ZeilenendenCrLf(text.toUtf8()); }
+
+QString TextLesen(const QString& pfad, bool* ok) {
+  if (ok) *ok = false;
+  if (pfad.isEmpty()) return {};
+  struct stat st;
+  // Only regular files: a folder reads as missing, a pipe would block.
+  if (::stat(QFile::encodeName(pfad).constData(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  const QByteArray bytes = f.readAll();
+  if (f.error() != QFileDevice::NoError) return {};
+  if (ok) *ok = true;
+  return TextDekodieren(bytes);
+}
+
+bool DateiStandLesen(const QString& pfad, DateiStand* stand) {
+  struct stat st;
+  if (pfad.isEmpty() || ::stat(QFile::encodeName(pfad).constData(), &st) != 0 ||
+      !S_ISREG(st.st_mode)) {
+    if (stand) *stand = DateiStand{};
+    return false;
+  }
+  if (stand) *stand = standAus(st);
+  return true;
+}
+
+bool DateiStandLesen(int handle, DateiStand* stand) {
+  struct stat st;
+  if (handle < 0 || ::fstat(handle, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (stand) *stand = DateiStand{};
+    return false;
+  }
+  if (stand) *stand = standAus(st);
+  return true;
+}
+
+bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
+                          DateiStand* neuerStand) {
+  if (neuerStand) *neuerStand = DateiStand{};
+  if (pfad.isEmpty()) {
+    if (fehler) *fehler = QStringLiteral("Es wurde kein Dateiname angegeben.");
+    return false;
+  }
+  if (QFileInfo(pfad).isDir()) {
+    fehlerSetzen(fehler, pfad, {});
+    return false;
+  }
+  QSaveFile f(pfad);
+  // Never fall back to writing in place: a half-written settings file is worse than none.
+  f.setDirectWriteFallback(false);
+  if (!f.open(QIODevice::WriteOnly)) {
+    fehlerSetzen(fehler, pfad, f.errorString());
+    return false;
+  }
+  if (f.write(bytes) != bytes.size() || !f.flush()) {
+    const QString grund = f.errorString();
+    f.cancelWriting();
+    fehlerSetzen(fehler, pfad, grund);
+    return false;
+  }
+  DateiStand temp;
+  const bool mitStand = neuerStand && DateiStandLesen(int(f.handle()), &temp);
+  if (!f.commit()) {
+    fehlerSetzen(fehler, pfad, f.errorString());
+    return false;
+  }
+  if (mitStand) {
+    // The rename changes the change time; report the state only when the file now in place
+    // is still the one just written (same inode, size and modification time).
+    DateiStand jetzt;
+    if (DateiStandLesen(pfad, &jetzt) && jetzt.geraet == temp.geraet && jetzt.inode == temp.inode &&
+        jetzt.groesse == temp.groesse && jetzt.mzeitNs == temp.mzeitNs)
+      *neuerStand = jetzt;
+  }
+  return true;
+}
+
+bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler) {
+  return BytesSchreibenAtomar(pfad, bytes, fehler, nullptr);
+}
+
+bool TextSchreiben(const QString& pfad, const QString& text, QString* fehler) {
+  return BytesSchreibenAtomar(pfad, TextKodieren(text), fehler, nullptr);
+}
+
+bool TextAnhaengen(const QString& pfad, const QString& text) {
+  if (pfad.isEmpty()) return false;
+  const QFileInfo info(pfad);
+  if (info.exists() && !info.isFile()) return false;
+  QFile f(pfad);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Append)) return false;
+  const QByteArray bytes = TextKodieren(text);
+  if (f.write(bytes) != bytes.size()) return false;
+  return f.flush();
+}
+
+}  // namespace Plattform
