@@ -17,13 +17,16 @@ namespace Z_Alles {
 
 // ---- Settings -------------------------------------------------------------------------------
 // File rules: "" = Dormik.ini in the settings folder; a name whose fourth-last character is not
-// "." gets ".ini"; Dormik.ini and Vesk_Prn.ini without a folder are in the settings folder; a
-// path with a folder is used unchanged. Section "" = the program's own section ("Skribon");
-// key "" = "NoKey". Stored "**" reads as a line break, "“" as a double quote.
+// "." gets ".ini"; Dormik.ini and Vesk_Prn.ini without a folder are in the settings folder,
+// win.ini and system.ini in the Windows folder, any other bare name in the settings folder too;
+// a path with a folder is used unchanged ("\" read as "/"). Section "" = the program's own
+// section ("Skribon"); key "" = "NoKey". Stored "**" reads as a line break, "“" as a double
+// quote. A missing key gives the default with trailing blanks removed (not decoded).
 QString IniDateiPfad(const QString& datei);
 QString IniLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                  const QString& vorgabe = {});
-// Value trimmed, line breaks stored as "**", double quotes as "“". Returns the value as stored.
+// Value trimmed (blanks), every line break (CR LF, LF or CR) stored as "**", double quotes as
+// "“". Returns the value as stored. A number is written with "." ("16.5", "0.5", "42").
 QString IniSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert);
 QString IniSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
@@ -33,6 +36,8 @@ QString IniLesenVorgabe(const QString& datei, const QString& abschnitt, const QS
 double IniZaehlen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                   double betrag);
 QString RegEinstellungSchreiben(const QString& abschnitt, const QString& schluessel, const QString& wert);
+// A sibling's folder from its section: kind "dat..." its OrdnerDat, any other kind ordnerPrg or
+// Dir; "{AppDir}" = the section's OrdnerPrg; "\" read as "/", no trailing separator.
 QString ProgrammOrdner(const QString& programmAbschnitt, const QString& art);
 
 // ---- Text -----------------------------------------------------------------------------------
@@ -57,28 +62,42 @@ QString NeueGuid();
 // ---- Files and folders ------------------------------------------------------------------------
 bool DateiExistiert(const QString& pfad);
 QString DateiSuchen(const QString& dateiName);
-// Modes: -2 drive/share, -1 folder without separator, 0 folder with separator, 1 name,
-// 2 extension, 3 name with extension. Accepts "\" and "/".
+// Modes: -2 drive ("C:") or share ("\\server\share"), "" for a Linux path; -1 folder without
+// separator, 0 folder with separator, 1 name without extension, 2 extension without the dot,
+// 3 name with extension. Accepts "\" and "/". A leading dot (".profil") starts no extension.
 QString PfadTeil(const QString& pfad, int modus);
 QString WindowsOrdner();
 QString SystemOrdner();
 // Joins folder and name with one native separator.
 QString PfadVerbinden(const QString& ordner, const QString& name);
-// Resolves the folders at start (command-line arguments without the program name).
+// Resolves the folders at start (command-line arguments without the program name): settings
+// folder created; OrdnerPrg written; data folder from "/OrdnerDat=", the key OrdnerDat or
+// "<program folder>/Daten", created, else a folder of the user's (XDG data home +
+// "/Dormiks-Programme/Daten", noted in ordnerDatHerkunft); temp folder from TmpSrv, Tmp/Temp
+// (not when everybody may write to it), else the private cache folder.
 void OrdnerInit(const QStringList& argumente);
 
 // ---- Run-time services ------------------------------------------------------------------------
+// False in a release build; a debug build counts as the development environment when the
+// environment variable SKRIBON_IDE is "1".
 bool InIDE();
 // Central error handler: 0 no error, 5 Yes/No (go on), 2 Cancel (leave the procedure).
 // fehlerNummer 0 = no error; beschreibung and quelle describe it.
 int FehlerBehandlung(int fehlerNummer, const QString& aufruferText,
                      const QString& beschreibung = {}, const QString& quelle = {});
+// Debug log: on when [Allgemein] DebugMode > 0 (read once per run into DebugModus) or DebugModus
+// was set >= 1; nothing while NurLesen. "clr" empties DebugDatei and writes the header block.
 void DebugLog(const QString& text);
+// One line "dd.mm.yyyy hh:nn:ss  text"; default file "Skribon.use", a bare name in ordnerDat.
 void NutzungsLog(const QString& text, const QString& datei = {});
 void Warten(float sekunden);
 bool IstShift();
 bool IstStrg();
 void Ton(const QString& name);
+
+// Forgets what a run remembers besides the globals (the asked user name, the debug log's last
+// tick, an open error box). Tests call it before each case.
+void ZustandZuruecksetzen();
 
 // Hooks that later parts of the program fill; they stay empty until then.
 inline QString (*DiagnoseBerichtHaken)() = nullptr;          // diagnostics report text

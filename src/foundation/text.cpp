@@ -1,0 +1,86 @@
+// Text helpers of Z_Alles: replace-all, the message markup and inserting into editor boxes.
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "foundation/z_alles.h"
+#include "platform/system.h"
+
+namespace Z_Alles {
+
+QString Ersetzen(const QString& text, const QString& suchen, const QString& ersatz) {
+  if (text.isEmpty() || suchen.isEmpty()) return text;
+  QString aus;
+  qsizetype pos = 0;
+  qsizetype anzahl = 0;
+  const qsizetype hoechstens = text.size();
+  while (anzahl < hoechstens) {
+    const qsizetype fund = text.indexOf(suchen, pos, Qt::CaseInsensitive);
+    if (fund < 0) break;
+    aus += QStringView(text).mid(pos, fund - pos);
+    aus += ersatz;
+    pos = fund + suchen.size();
+    ++anzahl;
+  }
+  if (anzahl == 0) return text;
+  aus += QStringView(text).mid(pos);
+  return aus;
+}
+
+namespace {
+
+// Text between two equal accents goes between » and «; a lone last accent stays.
+QString akzenteMarkieren(const QString& text, QChar akzent) {
+  QString t = text;
+  for (;;) {
+    const qsizetype a = t.indexOf(akzent);
+    if (a < 0) break;
+    const qsizetype e = t.indexOf(akzent, a + 1);
+    if (e < 0) break;
+    t[a] = QChar(0x00BB);  // »
+    t[e] = QChar(0x00AB);  // «
+  }
+  return t;
+}
+
+QString datumHeute() {
+  return Plattform::Jetzt().date().toString(QStringLiteral("dd.MM.yyyy"));
+}
+
+}  // namespace
+
+QString MeldungsText(const QString& text) {
+  qsizetype start = 0;
+  while (start < text.size() && text[start] == u' ') ++start;
+  QString t = text.mid(start);
+  t.replace(u'~', QStringLiteral("\r\n"));
+  t = Ersetzen(t, QStringLiteral("^t"), QStringLiteral("\t"));
+  t = Ersetzen(t, QStringLiteral("{datum}"), datumHeute());
+  t.replace(QStringLiteral(" \r\n"), QStringLiteral("\r\n"));
+  t = akzenteMarkieren(t, QChar(0x00B4));  // ´
+  t = akzenteMarkieren(t, QChar(u'`'));
+  const QString drei = QStringLiteral("\r\n\r\n\r\n");
+  while (t.contains(drei)) t.replace(drei, QStringLiteral("\r\n\r\n"));
+  return t;
+}
+
+void TextEinfuegen(QWidget* textfeld, const QString& text) {
+  if (!textfeld) return;
+  if (auto* p = qobject_cast<QPlainTextEdit*>(textfeld)) {
+    QTextCursor c = p->textCursor();
+    c.insertText(text);
+    p->setTextCursor(c);
+  } else if (auto* t = qobject_cast<QTextEdit*>(textfeld)) {
+    QTextCursor c = t->textCursor();
+    c.insertText(text);
+    t->setTextCursor(c);
+  } else if (auto* l = qobject_cast<QLineEdit*>(textfeld)) {
+    l->insert(text);
+  } else {
+    return;
+  }
+  textfeld->setFocus();
+}
+
+}  // namespace Z_Alles
