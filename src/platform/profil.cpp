@@ -169,6 +169,8 @@ void merken(const QString& pfad, const DateiStand& stand, ProfilZeiger profil) {
 
 enum class Zustand { Fehlt, Ok, Unlesbar };
 
+quint64 lesevorgaenge = 0;  // guarded by sperre()
+
 // The parsed file; from the cache when device, inode, size and times are unchanged.
 // Call with the lock held.
 ProfilZeiger laden(const QString& pfad, Zustand* zustand) {
@@ -198,6 +200,7 @@ ProfilZeiger laden(const QString& pfad, Zustand* zustand) {
     return nullptr;
   }
   ProfilZeiger p = zerlegen(bytes);
+  ++lesevorgaenge;
   // Remember it only when no one wrote to the file while it was read.
   if (DateiStandLesen(int(f.handle()), &nachher) && nachher == vorher &&
       vorher.groesse == bytes.size())
@@ -430,6 +433,11 @@ QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt) {
 void ProfilCacheLeeren() {
   QMutexLocker lock(&sperre());
   cache().clear();
+}
+
+quint64 ProfilLesevorgaenge() {
+  QMutexLocker lock(&sperre());
+  return lesevorgaenge;
 }
 
 }  // namespace Plattform

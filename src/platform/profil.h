@@ -31,5 +31,7 @@ QStringList ProfilAbschnitte(const QString& datei);
 QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
 // Drops the read cache (tests, and code that wrote a profile file by other means).
 void ProfilCacheLeeren();
+// How many times a profile file was read from disk and parsed so far (tests, benchmarks).
+quint64 ProfilLesevorgaenge();
 
 }  // namespace Plattform

@@ -63,7 +63,9 @@ QStringList BefehlszeileZerlegen(const QString& zeile) {
     if (c == u'"') {
       inAnf = !inAnf;
       hatTeil = true;
-    } else if (c.isSpace() && !inAnf) {
+    } else if (!inAnf && (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')) {
+      // Only these separate, as on the original system: a non-breaking space in a file
+      // name must not split it.
       if (hatTeil) teile << aktuell;
       aktuell.clear();
       hatTeil = false;
