@@ -1,9 +1,27 @@
 // Creates the application and shows the splash, which starts the main window.
+// The steps that later parts of the program add to the main window's start, timer and exit
+// are wired in here, one line each (see foundation/hauptfenster.h).
 #include <QApplication>
-#include <cstdio>
+#include <QIcon>
+
+#include "foundation/hauptfenster.h"
+#include "notepad/signale.h"
+#include "notepad/skribondiv.h"
+#include "notepad/titel.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  std::fputs("Skribon: das Hauptfenster ist noch nicht gebaut.\n", stderr);
-  return 1;
+  QApplication::setApplicationName(QStringLiteral("Skribon"));
+  QApplication::setOrganizationName(QStringLiteral("Dormiks-Programme"));
+  QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
+
+  QStringList argumente = QApplication::arguments();
+  if (!argumente.isEmpty()) argumente.removeFirst();
+  SkribonDiv::Befehlszeile = argumente;
+
+  Signale::Installieren();
+
+  auto* titel = new Titel;
+  titel->Form_Load();
+  return app.exec();
 }

@@ -1,0 +1,144 @@
+#pragma once
+// The main window as every other window sees it. The main window lives in src/notepad and
+// implements this class; windows in later folders (calculator, printing, options, ...) cannot
+// link against it and must not call its procedures, so they use only what is offered here.
+//
+// Also here: the points of the main window's start, its one-second timer and its exit at which
+// later parts of the program add their steps (one line each, in src/main.cpp), and the window
+// placement helpers that store a window's position in twips.
+#include <QFont>
+#include <QIcon>
+#include <QKeySequence>
+#include <QRect>
+#include <QString>
+#include <functional>
+
+class QAction;
+class QWidget;
+
+class Hauptfenster {
+public:
+  virtual ~Hauptfenster();
+
+  // The main window, or nullptr before it exists and after it is gone.
+  static Hauptfenster* Instanz();
+  // The main window registers itself here (and nullptr when it goes).
+  static void SetzeInstanz(Hauptfenster* fenster);
+
+  // The window itself: owner of message boxes and shell calls.
+  virtual QWidget* widget() = 0;
+
+  // The active editor box (Text(TextAktiv)). Texts with CR LF line ends; the length counts a
+  // line end as two characters, like the stored note.
+  virtual QString text() const = 0;
+  virtual QString markierterText() const = 0;
+  virtual int markierungsLaenge() const = 0;
+  // Font of the active box: family, point size, bold, italic, underline.
+  virtual QFont schrift() const = 0;
+
+  // Base name of the open notepad.
+  virtual QString notizblockName() const = 0;
+  // Caption of bezInfo: the current note's header.
+  virtual QString infoText() const = 0;
+
+  // Status bar panel "Status": sets the text and redraws the panel at once.
+  virtual void statusSetzen(const QString& text) = 0;
+  virtual QString statusText() const = 0;
+
+  // Icon, and frame geometry in pixels, for windows that take them over or centre on it.
+  virtual QIcon symbol() const = 0;
+  virtual QRect geometrie() const = 0;
+
+  // Enables the one-shot timer zeitBelegung, which recolours the note tabs (100 ms later).
+  virtual void belegungAuffrischen() = 0;
+
+  // mnuPrg(0..3) of the menu "&Weiteres": an entry can be hidden; nothing shows it again.
+  virtual void programmEintragVerbergen(int index) = 0;
+  virtual bool programmEintragSichtbar(int index) const = 0;
+
+  // Adds a command to a menu of the main window ("&Datei", "&Weiteres", or a new menu of that
+  // caption, appended to the menu bar). The action belongs to the main window.
+  virtual QAction* befehlEintragen(const QString& menue, const QString& text,
+                                   std::function<void()> aktion,
+                                   const QKeySequence& taste = {}) = 0;
+
+  // True once the orderly exit has begun: code after a nested event loop checks it before it
+  // touches a window.
+  virtual bool endet() const = 0;
+  // Runs the orderly exit (note save, settings save, the exit steps, unload). ohneRueckfrage:
+  // no one may be at the screen (signal, session end, remote close); the text of a note that
+  // cannot be saved then goes to an emergency copy instead of keeping the program open.
+  virtual void beenden(bool ohneRueckfrage) = 0;
+};
+
+// Places where later parts of the program add their steps to the main window.
+namespace HauptfensterHaken {
+
+enum class Punkt {
+  StartUeberpruefungen,    // start step "Überprüfungen", before the debug log is emptied
+  StartReadonlytest,       // start step "Readonlytest": decides Z_Alles::NurLesen
+  StartMailFuss,           // start: the mail footer is stored
+  StartAnmelden,           // start step "Als Benutzer anmelden": start statistics
+  StartSperren,            // start step "Sperren wenn nur Leserechte": commands disable themselves
+  StartPrivates,           // start step "Privates": developer-only menus
+  ErsterPaint,             // the main window was shown for the first time (tips of the day)
+  ZeitInfoAnfang,          // one-second timer, first step (clipboard collecting)
+  ZeitInfoNachrichten,     // one-second timer, third step (messages from other users)
+  ZeitInfoNachPanels,      // one-second timer, after the status panels
+  ZeitInfoEnde,            // one-second timer, last step (remote close: call beenden(true))
+  MenueWeiteres,           // the menu "&Weiteres" is about to open
+  EndeExport,              // exit, after the settings save (automatic export)
+  EndeHilfe,               // exit: close the help
+  EndeAbmelden,            // exit: "Beenden... Benutzer abmelden..."
+  EndeStatistik,           // exit: exit statistics
+  EndeEntladen,            // exit, last: unload the other windows
+};
+
+// Adds a step at a place; steps of one place run in the order they were added.
+void Eintragen(Punkt punkt, std::function<void()> schritt);
+// Runs the steps of a place (the main window calls this).
+void Ausfuehren(Punkt punkt);
+// How many steps a place has.
+int Anzahl(Punkt punkt);
+// Removes every step and every function below (tests).
+void Leeren();
+
+// Texts and procedures of later parts; empty until they are filled.
+inline QString (*VersionsNummer)() = nullptr;       // version text of the splash
+inline QString (*CopyrightZeile)() = nullptr;       // copyright line of the splash
+inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl at start)
+inline void (*SchwesterprogrammStarten)(int index) = nullptr;  // mnuPrg(index) clicked
+
+// The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
+QString BuildVersion();
+
+}  // namespace HauptfensterHaken
+
+// Window position and size stored in twips (15 per pixel at 96 dpi) under the keys
+// <praefix>Form_Höhe, Form_Weite, Form_Links, Form_Oben and Form_State (0 normal,
+// 1 minimised, 2 maximised) of a section of the settings file ("" = the program's own).
+namespace Fensterplatz {
+
+constexpr int TwipsJePixel = 15;
+
+struct Platz {
+  int links = 0, oben = 0, weite = 0, hoehe = 0;  // pixels
+  int zustand = 0;                                 // 0 normal, 1 minimised, 2 maximised
+  bool mitGroesse = false, mitPosition = false;
+};
+
+// Reads the stored place; mitGroesse/mitPosition tell which parts were found.
+Platz Lesen(const QString& praefix, const QString& abschnitt = {});
+void Schreiben(const QString& praefix, const Platz& platz, const QString& abschnitt = {},
+               bool auchGroesse = true);
+// Applies a place to a window, moved back onto a screen when it would lie outside every
+// screen. Does not show the window; the state is applied when it is shown.
+void Anwenden(QWidget* fenster, const Platz& platz);
+// The window's current place (the normal geometry while minimised or maximised).
+Platz Von(const QWidget* fenster);
+// Reads and applies, writes back: the two calls windows make on load and on close.
+void Laden(QWidget* fenster, const QString& praefix, const QString& abschnitt = {});
+void Sichern(const QWidget* fenster, const QString& praefix, const QString& abschnitt = {},
+             bool auchGroesse = true);
+
+}  // namespace Fensterplatz

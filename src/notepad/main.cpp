@@ -1,0 +1,815 @@
+#include "notepad/main.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTextBlock>
+#include <QToolButton>
+#include <QVBoxLayout>
+#ifndef QT_NO_SESSIONMANAGER
+#include <QSessionManager>
+#endif
+
+#include "foundation/z_alles.h"
+#include "notepad/notizeditor.h"
+#include "notepad/skribondiv.h"
+#include "notepad/titel.h"
+#include "platform/dialoge.h"
+#include "platform/farben.h"
+#include "platform/laufzeit.h"
+#include "platform/system.h"
+
+using HauptfensterHaken::Punkt;
+
+namespace {
+
+Main* instanz_ = nullptr;
+
+// Default colours of the note tabs (colour numbers, BGR).
+const QString kStdFarbe = QStringLiteral("&H80000012");    // button text
+const QString kLeerFarbe = QStringLiteral("&H808080");     // grey
+const QString kKryptFarbe = QStringLiteral("&H0000C0");    // dark red
+const QString kAktFarbe = QStringLiteral("&HA00000");      // dark blue
+const QString kTabHintergrund = QStringLiteral("&H8000000F");  // button face
+const QString kTextFarbe = QStringLiteral("&H80000008");   // window text
+const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
+
+constexpr int kLinkerRand = 120 / 15;  // the first tab sits 120 twips from the left
+constexpr int kTabZeichen = 24;        // longer headers are shortened on the tab (full in the tip)
+
+QColor farbeAusEinstellung(const QString& schluessel, const QString& vorgabe) {
+  bool ok = false;
+  quint32 f = Plattform::FarbZahlLesen(Z_Alles::IniLesen({}, {}, schluessel, vorgabe), &ok);
+  if (!ok) f = Plattform::FarbZahlLesen(vorgabe);
+  return Plattform::ZuQColor(f);
+}
+
+QString versionsText() {
+  return HauptfensterHaken::VersionsNummer ? HauptfensterHaken::VersionsNummer()
+                                           : HauptfensterHaken::BuildVersion();
+}
+
+double schriftGroesse(const QString& text) {
+  bool ok = false;
+  double g = QString(text).replace(QLatin1Char(','), QLatin1Char('.')).trimmed().toDouble(&ok);
+  return (ok && g >= 4 && g <= 200) ? g : 0;
+}
+
+}  // namespace
+
+// ---- Construction -------------------------------------------------------------------------------
+
+Main::Main(QWidget* parent) : QMainWindow(parent) {
+  instanz_ = this;
+  Hauptfenster::SetzeInstanz(this);
+  Plattform::SetzeDialogBesitzer(this);
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(Z_Alles::ProgrammTitel);
+  setWindowIcon(SkribonDiv::ProgrammSymbol());
+
+  // Menus.
+  mnuDatei = menuBar()->addMenu(QStringLiteral("&Datei"));
+  mnuDatei->setObjectName(QStringLiteral("mnuDatei"));
+  mnuDatei->addSeparator();
+  mnuBeenden = mnuDatei->addAction(QStringLiteral("&Beenden"));
+  mnuBeenden->setObjectName(QStringLiteral("mnuBeenden"));
+  connect(mnuBeenden, &QAction::triggered, this, &Main::PulEnde_Click);
+  mnuWeiteres = menuBar()->addMenu(QStringLiteral("&Weiteres"));
+  mnuWeiteres->setObjectName(QStringLiteral("mnuWeiteres"));
+  connect(mnuWeiteres, &QMenu::aboutToShow, this, &Main::mnuWeiteres_Click);
+  const QStringList programme = {QStringLiteral("&Varnisch..."), QStringLiteral("&Skribon..."),
+                                 QStringLiteral("&Ostrup..."), QStringLiteral("&Lumetrix...")};
+  for (int i = 0; i < 4; ++i) {
+    mnuPrg[i] = mnuWeiteres->addAction(programme[i]);
+    mnuPrg[i]->setObjectName(QStringLiteral("mnuPrg%1").arg(i));
+    connect(mnuPrg[i], &QAction::triggered, this, [this, i] { mnuPrg_Click(i); });
+  }
+  menues_.insert(QStringLiteral("&Datei"), mnuDatei);
+  menues_.insert(QStringLiteral("&Weiteres"), mnuWeiteres);
+
+  // Tab row, header label, editor boxes.
+  auto* mitte = new QWidget(this);
+  auto* spalte = new QVBoxLayout(mitte);
+  spalte->setContentsMargins(4, 4, 4, 0);
+  spalte->setSpacing(0);
+
+  tabLeiste_ = new QScrollArea(mitte);
+  tabLeiste_->setObjectName(QStringLiteral("tabLeiste"));
+  tabLeiste_->setFrameShape(QFrame::NoFrame);
+  tabLeiste_->setWidgetResizable(true);
+  tabLeiste_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  tabLeiste_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  tabLeiste_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  tabFlaeche_ = new QWidget;
+  tabFlaeche_->setObjectName(QStringLiteral("tabFlaeche"));
+  auto* reihe = new QHBoxLayout(tabFlaeche_);
+  reihe->setContentsMargins(kLinkerRand, 0, kLinkerRand, 0);
+  reihe->setSpacing(1);
+  reihe->addStretch(1);
+  tabLeiste_->setWidget(tabFlaeche_);
+  tabGruppe_ = new QButtonGroup(this);
+  tabGruppe_->setExclusive(true);
+  connect(tabGruppe_, &QButtonGroup::idClicked, this, &Main::Opt_Click);
+  spalte->addWidget(tabLeiste_);
+
+  auto* linie = new QFrame(mitte);
+  linie->setFrameShape(QFrame::HLine);
+  linie->setFrameShadow(QFrame::Sunken);
+  spalte->addWidget(linie);
+
+  bezInfo = new QLabel(mitte);
+  bezInfo->setObjectName(QStringLiteral("bezInfo"));
+  bezInfo->setTextFormat(Qt::PlainText);
+  QFont fett = bezInfo->font();
+  fett.setBold(true);
+  bezInfo->setFont(fett);
+  bezInfo->setContentsMargins(4, 4, 4, 4);
+  spalte->addWidget(bezInfo);
+
+  textStapel_ = new QStackedWidget(mitte);
+  for (int i = 0; i < 2; ++i) {
+    Text[i] = new NotizEditor(i, textStapel_);
+    textStapel_->addWidget(Text[i]);
+    connect(Text[i], &QPlainTextEdit::textChanged, this, &Main::Text_Change);
+    connect(Text[i], &NotizEditor::einfuegemodusUmschalten, this, &Main::Text_KeyDown_Einfuegen);
+    connect(Text[i], &NotizEditor::zuLang, this, &Main::statusSetzen);
+  }
+  spalte->addWidget(textStapel_, 1);
+  setCentralWidget(mitte);
+
+  // Status bar panels: "Status" takes the room that is left.
+  auto neuesPanel = [this](const QString& schluessel, int stretch, const QString& muster) {
+    auto* l = new QLabel(this);
+    l->setObjectName(QStringLiteral("panel") + schluessel);
+    l->setContentsMargins(4, 0, 4, 0);
+    if (!muster.isEmpty()) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(muster) + 10);
+    if (stretch) statusBar()->addWidget(l, stretch);
+    else statusBar()->addPermanentWidget(l);
+    panels_.insert(schluessel, l);
+  };
+  neuesPanel(QStringLiteral("Status"), 1, {});
+  neuesPanel(QStringLiteral("Position"), 0, QStringLiteral("Zeile 9999, Spalte 9999"));
+  neuesPanel(QStringLiteral("Umbruch"), 0, QStringLiteral("Kein Umbruch"));
+  neuesPanel(QStringLiteral("Modus"), 0, QStringLiteral("ÜBERSCHR"));
+  neuesPanel(QStringLiteral("Geaendert"), 0, QStringLiteral(" * "));
+  neuesPanel(QStringLiteral("Datum"), 0, QStringLiteral("88.88.8888"));
+  neuesPanel(QStringLiteral("Zeit"), 0, QStringLiteral("88:88"));
+  panel(QStringLiteral("Geaendert"))->setAlignment(Qt::AlignCenter);
+
+  // Timers; their intervals never change.
+  Zeit.setInterval(60000);
+  ZeitInfo.setInterval(1000);
+  zeitBelegung.setInterval(100);
+  zeitBelegung.setSingleShot(true);
+  connect(&Zeit, &QTimer::timeout, this, &Main::Zeit_Timer);
+  connect(&ZeitInfo, &QTimer::timeout, this, &Main::ZeitInfo_Timer);
+  connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
+
+  // The desktop session ends, or the application is told to quit: the orderly exit first.
+#ifndef QT_NO_SESSIONMANAGER
+  connect(qApp, &QGuiApplication::commitDataRequest, this,
+          [this](QSessionManager&) { beenden(true); });
+#endif
+  connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
+    if (!endet_) beenden(true);
+  });
+
+  resize(900, 620);
+}
+
+Main::~Main() {
+  if (instanz_ == this) instanz_ = nullptr;
+  if (Hauptfenster::Instanz() == this) Hauptfenster::SetzeInstanz(nullptr);
+  if (Plattform::DialogBesitzer() == this) Plattform::SetzeDialogBesitzer(nullptr);
+}
+
+Main* Main::Instanz() { return instanz_; }
+
+QLabel* Main::panel(const QString& schluessel) const { return panels_.value(schluessel); }
+
+// ---- Start-up -----------------------------------------------------------------------------------
+
+void Main::fortschritt(const QString& text) {
+  startProtokoll_ << text;
+  if (Titel* t = Titel::Instanz()) t->fortschritt(text);
+}
+
+void Main::schritt(const QString& text, Punkt punkt) {
+  fortschritt(text);
+  HauptfensterHaken::Ausfuehren(punkt);
+}
+
+void Main::StartZustandSetzen(Qt::WindowStates zustand) {
+  // Only a minimised or maximised start says something; a normal one keeps the stored state.
+  zustand &= (Qt::WindowMinimized | Qt::WindowMaximized);
+  if (!zustand) return;
+  startZustand_ = zustand;
+  startZustandGesetzt_ = true;
+}
+
+void Main::Form_Load() {
+  startProtokoll_.clear();
+  // 1. Folders (resolved once; the splash may have done it already).
+  if (Z_Alles::ordnerDat.isEmpty()) Z_Alles::OrdnerInit(SkribonDiv::Befehlszeile);
+
+  // 2. Checks, then a fresh debug log.
+  schritt(QStringLiteral("Überprüfungen"), Punkt::StartUeberpruefungen);
+  Z_Alles::DebugLog(QStringLiteral("clr"));
+
+  // 3. Number of note slots.
+  fortschritt(QStringLiteral("Anzahl Skribon"));
+  SkribonDiv::NotizAnzahl =
+      SkribonDiv::NotizAnzahlAusText(Z_Alles::IniLesen({}, {}, QStringLiteral("MaxSkribon"), QStringLiteral("50")));
+
+  // 4. The editor box for the stored word-wrap setting.
+  fortschritt(QStringLiteral("Textfeld anlegen"));
+  SkribonDiv::TextAktiv =
+      SkribonDiv::WahrheitLesen(Z_Alles::IniLesen({}, {}, QStringLiteral("WordWrap"), QStringLiteral("0"))) ? 1 : 0;
+  textStapel_->setCurrentIndex(SkribonDiv::TextAktiv);
+
+  // 5. One tab per note slot.
+  fortschritt(QStringLiteral("Notiz-Optionsfeld anlegen"));
+  tabsAnlegen();
+
+  // 6.-8. Read-only decision, mail footer, start statistics.
+  schritt(QStringLiteral("Readonlytest"), Punkt::StartReadonlytest);
+  schritt(QStringLiteral("Mail-Fußzeile"), Punkt::StartMailFuss);
+  schritt(QStringLiteral("Als Benutzer anmelden"), Punkt::StartAnmelden);
+  statusSetzen(QStringLiteral("Bereit"));
+
+  // 9. The help file beside the program.
+  fortschritt(QStringLiteral("Zeiger auf Hilfedatei"));
+  SkribonDiv::HilfeDatei = Z_Alles::PfadVerbinden(Z_Alles::ordnerPrg, QStringLiteral("Skribon.chm"));
+
+  // 10. Window place and tab layout.
+  fortschritt(QStringLiteral("Notiz-Optionsfeld positionieren"));
+  fensterplatzLaden();
+
+  // 11. Nothing may be changed in a read-only run.
+  schritt(QStringLiteral("Sperren wenn nur Leserechte"), Punkt::StartSperren);
+  for (NotizEditor* t : Text) t->setReadOnly(Z_Alles::NurLesen);
+
+  // 12. Developer-only menus.
+  schritt(QStringLiteral("Privates"), Punkt::StartPrivates);
+
+  // 13. The notepad named on the command line, else "Skribon".
+  fortschritt(QStringLiteral("Datei als Übergabeparameter vorgegeben?"));
+  QString name = SkribonDiv::NotizblockAusBefehlszeile(SkribonDiv::Befehlszeile);
+  if (name.isEmpty()) name = QStringLiteral("Skribon");
+
+  // 14. Open it.
+  fortschritt(QStringLiteral("Notizblock laden"));
+  NotizblockOeffnen(name);
+
+  // 15. Done: the splash goes.
+  fortschritt(QStringLiteral("Main geladen, unload Title"));
+  if (Titel* t = Titel::Instanz()) t->entladen();
+
+  panelsAuffrischen();
+  if (!Zeit.isActive()) Zeit.start();
+  if (!ZeitInfo.isActive()) ZeitInfo.start();
+}
+
+void Main::fensterplatzLaden() {
+  Fensterplatz::Platz platz = Fensterplatz::Lesen(QStringLiteral("Main"));
+  int l = 0, o = 0, w = 0, h = 0, z = 0;
+  if (SkribonDiv::FensterAusBefehlszeile(SkribonDiv::Befehlszeile, &l, &o, &w, &h, &z)) {
+    platz.links = l / Fensterplatz::TwipsJePixel;
+    platz.oben = o / Fensterplatz::TwipsJePixel;
+    platz.weite = w / Fensterplatz::TwipsJePixel;
+    platz.hoehe = h / Fensterplatz::TwipsJePixel;
+    platz.zustand = z;
+    platz.mitGroesse = platz.mitPosition = true;
+  }
+  // Starting minimised from a stored state would hide the program from its user.
+  if (platz.zustand == 1) platz.zustand = 0;
+  Fensterplatz::Anwenden(this, platz);
+  if (startZustandGesetzt_) setWindowState((windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized)) | startZustand_);
+}
+
+// ---- Tabs ---------------------------------------------------------------------------------------
+
+void Main::tabsAnlegen() {
+  if (!Opt.empty()) return;
+  auto* reihe = static_cast<QHBoxLayout*>(tabFlaeche_->layout());
+  for (int nr = 1; nr <= SkribonDiv::NotizAnzahl; ++nr) {
+    auto* b = new QToolButton(tabFlaeche_);
+    b->setObjectName(QStringLiteral("Opt%1").arg(nr));
+    b->setCheckable(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setText(QString::number(nr));
+    tabGruppe_->addButton(b, nr);
+    reihe->insertWidget(nr - 1, b);
+    Opt.push_back(b);
+  }
+  // Room for the tabs and, when they do not fit, the scroll bar below them.
+  const int hoehe = Opt.front()->sizeHint().height() + 6;
+  tabLeiste_->setFixedHeight(hoehe + tabLeiste_->horizontalScrollBar()->sizeHint().height());
+}
+
+QString Main::tabText(int nr) const {
+  if (nr < 1 || nr > int(Opt.size())) return {};
+  return Opt[nr - 1]->text();
+}
+
+QColor Main::tabFarbe(int nr) const {
+  if (nr < 1 || nr > int(Opt.size())) return {};
+  return Opt[nr - 1]->property("tabFarbe").value<QColor>();
+}
+
+void Main::tabsBeschriften() {
+  for (int nr = 1; nr <= int(Opt.size()); ++nr) {
+    const QString header = speicher_.ueberblick(nr).header.trimmed();
+    QString text = header.isEmpty() ? QString::number(nr) : header;
+    if (text.size() > kTabZeichen) text = text.left(kTabZeichen - 1).trimmed() + QChar(0x2026);
+    text.replace(QLatin1Char('&'), QLatin1String("&&"));  // no accelerator in a caption
+    Opt[nr - 1]->setText(text);
+    Opt[nr - 1]->setToolTip(header.isEmpty() ? QStringLiteral("Notiz %1").arg(nr)
+                                             : QStringLiteral("Notiz %1: %2").arg(nr).arg(header));
+  }
+}
+
+void Main::tabZeigen(int nr) {
+  if (nr < 1 || nr > int(Opt.size())) return;
+  Opt[nr - 1]->setChecked(true);
+  tabLeiste_->ensureWidgetVisible(Opt[nr - 1], 40, 0);
+}
+
+void Main::zeitBelegung_Timer() {
+  zeitBelegung.stop();
+  const QColor std = farbeAusEinstellung(QStringLiteral("ForColStd"), kStdFarbe);
+  const QColor leer = farbeAusEinstellung(QStringLiteral("ForColEmpty"), kLeerFarbe);
+  const QColor krypt = farbeAusEinstellung(QStringLiteral("ForColCrypt"), kKryptFarbe);
+  const QColor akt = farbeAusEinstellung(QStringLiteral("ForColAkt"), kAktFarbe);
+  const QColor hinten = farbeAusEinstellung(QStringLiteral("OptBackcolor"), kTabHintergrund);
+  const QColor seite = Text[0]->palette().color(QPalette::Base);
+  const QColor rand = palette().color(QPalette::Mid);
+  for (int nr = 1; nr <= int(Opt.size()); ++nr) {
+    const auto& u = speicher_.ueberblick(nr);
+    const bool aktuell = nr == SkribonDiv::NotizNr;
+    const QColor vorne = aktuell ? akt : u.geschuetzt ? krypt : u.leer ? leer : std;
+    // The current tab takes the page's colour, so it reads as the front tab.
+    const QString stil =
+        QStringLiteral(
+            "QToolButton { color: %1; background-color: %2; border: 1px solid %3;"
+            " border-bottom: 0px; border-top-left-radius: 5px; border-top-right-radius: 5px;"
+            " padding: 3px 8px 3px 8px; margin-top: 3px; min-width: 16px; }"
+            "QToolButton:checked { background-color: %4; margin-top: 0px; padding-bottom: 6px; }"
+            "QToolButton:hover:!checked { background-color: %5; }")
+            .arg(vorne.name(), hinten.name(), rand.name(), seite.name(), hinten.lighter(108).name());
+    QAbstractButton* b = Opt[nr - 1];
+    b->setProperty("tabFarbe", vorne);
+    if (b->styleSheet() != stil) b->setStyleSheet(stil);
+  }
+}
+
+// ---- Notepad and notes --------------------------------------------------------------------------
+
+void Main::NotizblockOeffnen(const QString& name) {
+  if (speicher_.anzahl() > 0 && !NotizSichern(Anlass::Wechsel)) return;
+  statusSetzen(QStringLiteral("Notizblock laden..."));
+  speicher_.oeffnen(name, SkribonDiv::NotizAnzahl);
+  SkribonDiv::NotizblockName = speicher_.name();
+  SkribonDiv::NotizKennwort.clear();
+  setWindowTitle(QStringLiteral("%1 - %2").arg(Z_Alles::ProgrammTitel, SkribonDiv::NotizblockName));
+  tabsBeschriften();
+
+  bool ok = false;
+  int nr = speicher_.allgemeinLesen(QStringLiteral("NotizNr"), QStringLiteral("1")).trimmed().toInt(&ok);
+  if (!ok || nr < 1 || nr > SkribonDiv::NotizAnzahl) nr = 1;
+  statusSetzen(QStringLiteral("Bereit"));
+  notizLaden(nr);
+  tabZeigen(SkribonDiv::NotizNr);
+  belegungAuffrischen();
+}
+
+bool Main::NotizWechseln(int nr) {
+  if (nr < 1 || nr > SkribonDiv::NotizAnzahl || endet_) return false;
+  if (nr == SkribonDiv::NotizNr && speicher_.anzahl() > 0) {
+    tabZeigen(nr);
+    return true;
+  }
+  if (!NotizSichern(Anlass::Wechsel)) {
+    tabZeigen(SkribonDiv::NotizNr);  // the unsaved note stays in front
+    return false;
+  }
+  notizLaden(nr);
+  tabZeigen(SkribonDiv::NotizNr);
+  belegungAuffrischen();
+  return true;
+}
+
+void Main::Opt_Click(int nr) {
+  NotizWechseln(nr);
+  aktiverText()->setFocus();
+}
+
+void Main::notizLaden(int nr) {
+  NotizSpeicher::Notiz n;
+  QString fehler;
+  bool lesbar = speicher_.laden(nr, &n, &fehler);
+  if (!lesbar && nr != 1) {
+    Plattform::MsgBox(QStringLiteral("Die Notiz %1 kann nicht geöffnet werden.\n\n%2\n\nEs wird "
+                                     "die Notiz 1 gezeigt.")
+                          .arg(nr)
+                          .arg(fehler),
+                      Plattform::vbExclamation);
+    nr = 1;
+    lesbar = speicher_.laden(nr, &n, &fehler);
+  }
+
+  laedt_ = true;
+  SkribonDiv::NotizNr = nr;
+  geladen_ = n.schluessel;
+  header_ = n.schluessel.Header;
+  // A note that could not be read must not be written over; an enciphered one cannot be shown.
+  geschuetzt_ = n.geschuetzt || !lesbar;
+  if (!n.schluessel.WordWrap.trimmed().isEmpty()) {
+    const int index = SkribonDiv::WahrheitLesen(n.schluessel.WordWrap) ? 1 : 0;
+    if (index != SkribonDiv::TextAktiv) {
+      Text[SkribonDiv::TextAktiv]->clear();
+      SkribonDiv::TextAktiv = index;
+      textStapel_->setCurrentIndex(index);
+    }
+  }
+  NotizEditor* t = Text[SkribonDiv::TextAktiv];
+  editorEinrichten(n.schluessel);
+  if (n.geschuetzt) {
+    t->clear();
+    t->setPlaceholderText(QStringLiteral(
+        "Diese Notiz wurde von einer älteren Programmversion mit einem Kennwort verschlüsselt. "
+        "Sie kann hier nicht geöffnet werden und bleibt unverändert gespeichert."));
+  } else if (!lesbar) {
+    t->clear();
+    t->setPlaceholderText(QStringLiteral("Diese Notiz kann nicht gelesen werden:\n") + fehler);
+  } else {
+    t->setPlaceholderText({});
+    t->setPlainText(n.text);
+    QTextCursor c = t->textCursor();
+    c.setPosition(SkribonDiv::PositionAusGespeichert(n.text, n.schluessel.CrsrPos.trimmed().toInt()));
+    t->setTextCursor(c);
+    t->centerCursor();
+  }
+  for (NotizEditor* e : Text) e->setReadOnly(Z_Alles::NurLesen || geschuetzt_);
+  laedt_ = false;
+  SkribonDiv::NotizGeändert = false;
+  letzterFehler_.clear();
+
+  bezInfo->setText(header_.trimmed().isEmpty() ? QStringLiteral("Notiz %1").arg(nr) : header_.trimmed());
+  if (n.geschuetzt)
+    statusSetzen(QStringLiteral("Notiz %1 ist verschlüsselt und nur lesbar.").arg(nr));
+  else if (!lesbar)
+    statusSetzen(QStringLiteral("Notiz %1 kann nicht gelesen werden.").arg(nr));
+  else if (t->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
+    statusSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen; sie wird vollständig "
+                                "gespeichert, nimmt aber keine weitere Eingabe an."));
+  panelsAuffrischen();
+}
+
+void Main::editorEinrichten(const NotizSchluessel& s) {
+  QFont f = QApplication::font();
+  if (!s.FontName.trimmed().isEmpty()) f.setFamily(s.FontName.trimmed());
+  const double groesse = schriftGroesse(s.FontSize);
+  if (groesse > 0) f.setPointSizeF(groesse);
+  else if (f.pointSizeF() < 10) f.setPointSizeF(10);
+  f.setBold(SkribonDiv::WahrheitLesen(s.FontBold));
+  f.setItalic(SkribonDiv::WahrheitLesen(s.FontItalic));
+  QPalette p = QApplication::palette(Text[0]);
+  bool ok = false;
+  const quint32 vorne = Plattform::FarbZahlLesen(s.ForeColor, &ok);
+  if (ok) p.setColor(QPalette::Text, Plattform::ZuQColor(vorne));
+  const quint32 hinten = Plattform::FarbZahlLesen(s.BackColor, &ok);
+  if (ok) p.setColor(QPalette::Base, Plattform::ZuQColor(hinten));
+  for (NotizEditor* e : Text) {
+    e->setFont(f);
+    e->setPalette(p);
+  }
+}
+
+NotizSchluessel Main::schluesselAusEditor() const {
+  const NotizEditor* t = aktiverText();
+  NotizSchluessel s = geladen_;
+  s.Header = header_;
+  // Stored values stay as they are (a font of the machine that wrote them may be missing here).
+  if (s.FontName.trimmed().isEmpty()) s.FontName = t->font().family();
+  if (s.FontSize.trimmed().isEmpty()) s.FontSize = QString::number(t->font().pointSizeF());
+  if (s.FontBold.trimmed().isEmpty()) s.FontBold = t->font().bold() ? QStringLiteral("1") : QStringLiteral("0");
+  if (s.FontItalic.trimmed().isEmpty()) s.FontItalic = t->font().italic() ? QStringLiteral("1") : QStringLiteral("0");
+  if (s.ForeColor.trimmed().isEmpty()) s.ForeColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextFarbe));
+  if (s.BackColor.trimmed().isEmpty()) s.BackColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextHintergrund));
+  s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
+  s.Save = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn:ss"));
+  s.Vers = versionsText();
+  s.WordWrap = SkribonDiv::TextAktiv == 1 ? QStringLiteral("1") : QStringLiteral("0");
+  return s;
+}
+
+bool Main::NotizSichern(Anlass anlass) {
+  if (Z_Alles::NurLesen || geschuetzt_ || speicher_.anzahl() == 0) return true;
+  if (sichertGerade_) return false;
+  sichertGerade_ = true;
+  const int nr = SkribonDiv::NotizNr;
+  bool ok = true;
+  if (SkribonDiv::NotizGeändert) {
+    const QString text = aktiverText()->text();
+    const NotizSchluessel s = schluesselAusEditor();
+    QString fehler;
+    if (speicher_.sichern(nr, text, s, &fehler)) {
+      geladen_ = s;
+      SkribonDiv::NotizGeändert = false;
+      letzterFehler_.clear();
+      belegungAuffrischen();
+    } else {
+      ok = sicherungFehlgeschlagen(fehler, anlass);
+    }
+  } else if (anlass != Anlass::Timer) {
+    // Nothing typed, but the caret may have moved: that alone is worth keeping.
+    const NotizEditor* t = aktiverText();
+    NotizSchluessel s = geladen_;
+    s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
+    if (s.CrsrPos != geladen_.CrsrPos.trimmed()) {
+      QString fehler;
+      NotizSchluessel nurPosition = speicher_.schluesselLesen(nr);
+      nurPosition.CrsrPos = s.CrsrPos;
+      if (speicher_.schluesselSichern(nr, nurPosition, &fehler)) geladen_.CrsrPos = s.CrsrPos;
+      else Z_Alles::DebugLog(QStringLiteral("Cursorposition nicht gespeichert: ") + fehler);
+    }
+  }
+  panelsAuffrischen();
+  sichertGerade_ = false;
+  return ok;
+}
+
+bool Main::sicherungFehlgeschlagen(const QString& fehler, Anlass anlass) {
+  Z_Alles::DebugLog(QStringLiteral("Notiz sichern fehlgeschlagen: ") + fehler);
+  const bool wiederholung = fehler == letzterFehler_;
+  letzterFehler_ = fehler;
+  statusSetzen(QStringLiteral("Die Notiz %1 ist nicht gespeichert!").arg(SkribonDiv::NotizNr));
+  // The exit tells the user itself; the timer does not repeat a message already shown.
+  if (anlass == Anlass::Ende || (anlass == Anlass::Timer && wiederholung)) return false;
+  QString wozu;
+  if (anlass == Anlass::Wechsel) wozu = QStringLiteral("\n\nDie Notiz bleibt geöffnet.");
+  Plattform::MsgBox(QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
+                                   "Der Text bleibt im Fenster erhalten; beim nächsten Sichern "
+                                   "wird es erneut versucht.%3")
+                        .arg(SkribonDiv::NotizNr)
+                        .arg(fehler, wozu),
+                    Plattform::vbExclamation);
+  return false;
+}
+
+void Main::TextAktivSetzen(int index) {
+  index = index ? 1 : 0;
+  if (index == SkribonDiv::TextAktiv) return;
+  NotizEditor* alt = Text[SkribonDiv::TextAktiv];
+  NotizEditor* neu = Text[index];
+  const QTextCursor c = alt->textCursor();
+  const int anker = c.anchor(), pos = c.position();
+  const bool hatteFokus = alt->hasFocus();
+  laedt_ = true;
+  neu->setPlaceholderText(alt->placeholderText());
+  neu->setPlainText(alt->text());
+  QTextCursor n = neu->textCursor();
+  n.setPosition(anker);
+  n.setPosition(pos, QTextCursor::KeepAnchor);
+  neu->setTextCursor(n);
+  alt->clear();
+  laedt_ = false;
+  SkribonDiv::TextAktiv = index;
+  textStapel_->setCurrentIndex(index);
+  neu->ensureCursorVisible();
+  if (hatteFokus) neu->setFocus();
+  panelsAuffrischen();
+}
+
+void Main::Text_Change() {
+  if (laedt_ || sender() != aktiverText()) return;
+  SkribonDiv::NotizGeändert = true;
+}
+
+void Main::Text_KeyDown_Einfuegen() {
+  SkribonDiv::Überschreiben = !SkribonDiv::Überschreiben;
+  for (NotizEditor* e : Text) e->setOverwriteMode(SkribonDiv::Überschreiben);
+  panelsAuffrischen();
+}
+
+// ---- Timers -------------------------------------------------------------------------------------
+
+void Main::Zeit_Timer() {
+  if (endet_ || Z_Alles::NurLesen) return;
+  if (SkribonDiv::NotizGeändert) NotizSichern(Anlass::Timer);
+}
+
+void Main::ZeitInfo_Timer() {
+  if (zeitInfoLaeuft_ || endet_) return;
+  zeitInfoLaeuft_ = true;
+  struct Freigabe {
+    bool& f;
+    ~Freigabe() { f = false; }
+  } freigabe{zeitInfoLaeuft_};
+
+  HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
+  if (endet_) return;
+  const QDateTime jetzt = Plattform::Jetzt();
+  panel(QStringLiteral("Datum"))->setText(Laufzeit::Format(jetzt, QStringLiteral("dd.mm.yyyy")));
+  panel(QStringLiteral("Zeit"))->setText(Laufzeit::Format(jetzt, QStringLiteral("hh:nn")));
+  HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachrichten);
+  if (endet_) return;
+  // Size guard: a note may hold 65,500 characters. Nothing is cut; the user is told.
+  if (aktiverText()->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
+    statusSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen (%1). Bitte kürzen.")
+                     .arg(aktiverText()->gespeicherteLaenge()));
+  panelsAuffrischen();
+  HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachPanels);
+  if (endet_) return;
+  HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+}
+
+void Main::panelsAuffrischen() {
+  const NotizEditor* t = aktiverText();
+  const QTextCursor c = t->textCursor();
+  panel(QStringLiteral("Position"))
+      ->setText(QStringLiteral("Zeile %1, Spalte %2").arg(c.blockNumber() + 1).arg(c.positionInBlock() + 1));
+  panel(QStringLiteral("Umbruch"))
+      ->setText(SkribonDiv::TextAktiv == 1 ? QStringLiteral("Umbruch") : QStringLiteral("Kein Umbruch"));
+  panel(QStringLiteral("Modus"))
+      ->setText(SkribonDiv::Überschreiben ? QStringLiteral("ÜBERSCHR") : QStringLiteral("EINFG"));
+  panel(QStringLiteral("Geaendert"))->setText(SkribonDiv::NotizGeändert ? QStringLiteral(" * ") : QString());
+}
+
+// ---- Exit ---------------------------------------------------------------------------------------
+
+void Main::PulEnde_Click() { beenden(false); }
+
+void Main::beenden(bool ohneRueckfrage) {
+  if (endet_) return;
+  endet_ = true;
+  Zeit.stop();
+  ZeitInfo.stop();
+  zeitBelegung.stop();
+
+  // 1. The note.
+  statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
+  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
+  if (!NotizSichern(Anlass::Ende)) {
+    const QString fehler = letzterFehler_;
+    if (ohneRueckfrage) {
+      // No one may be at the screen: the text goes where it cannot be lost.
+      const QString kopie = speicher_.notfallKopie(SkribonDiv::NotizNr, aktiverText()->text());
+      Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
+                        (kopie.isEmpty() ? QStringLiteral("-") : kopie));
+    } else {
+      Plattform::MsgBox(QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
+                                       "Skribon bleibt geöffnet, damit der Text nicht verloren "
+                                       "geht. Bitte sichern Sie ihn auf andere Weise oder beheben "
+                                       "Sie die Ursache und beenden Sie dann erneut.")
+                            .arg(SkribonDiv::NotizNr)
+                            .arg(fehler),
+                        Plattform::vbExclamation);
+      endet_ = false;
+      Zeit.start();
+      ZeitInfo.start();
+      return;
+    }
+  }
+
+  // 2. Window and notepad settings.
+  statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
+  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
+  einstellungenSichern();
+
+  // 3.-6. The steps of other parts.
+  statusSetzen(QStringLiteral("Beenden... Export..."));
+  HauptfensterHaken::Ausfuehren(Punkt::EndeExport);
+  statusSetzen(QStringLiteral("Beenden... Hilfe schließen..."));
+  HauptfensterHaken::Ausfuehren(Punkt::EndeHilfe);
+  statusSetzen(QStringLiteral("Beenden... Benutzer abmelden..."));
+  HauptfensterHaken::Ausfuehren(Punkt::EndeAbmelden);
+  statusSetzen(QStringLiteral("Beenden... Statistik..."));
+  HauptfensterHaken::Ausfuehren(Punkt::EndeStatistik);
+
+  // 7. Every window goes.
+  statusSetzen(QStringLiteral("Beenden..."));
+  HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this && w->isVisible()) w->close();
+  if (!imCloseEvent_) close();
+}
+
+void Main::einstellungenSichern() {
+  if (Z_Alles::NurLesen) return;
+  Fensterplatz::Sichern(this, QStringLiteral("Main"));
+  Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
+  if (speicher_.anzahl() > 0)
+    speicher_.allgemeinSchreiben(QStringLiteral("NotizNr"), QString::number(SkribonDiv::NotizNr));
+}
+
+void Main::closeEvent(QCloseEvent* e) {
+  if (!endet_) {
+    imCloseEvent_ = true;
+    beenden(false);
+    imCloseEvent_ = false;
+  }
+  if (endet_) e->accept();
+  else e->ignore();
+}
+
+void Main::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (ersterPaint_) {
+    ersterPaint_ = false;
+    QTimer::singleShot(0, this, [this] {
+      if (!endet_) HauptfensterHaken::Ausfuehren(Punkt::ErsterPaint);
+      tabZeigen(SkribonDiv::NotizNr);
+    });
+  }
+}
+
+// ---- Menus --------------------------------------------------------------------------------------
+
+void Main::mnuPrg_Click(int index) {
+  if (HauptfensterHaken::SchwesterprogrammStarten) HauptfensterHaken::SchwesterprogrammStarten(index);
+}
+
+void Main::mnuWeiteres_Click() { HauptfensterHaken::Ausfuehren(Punkt::MenueWeiteres); }
+
+void Main::programmEintragVerbergen(int index) {
+  if (index >= 0 && index < 4) mnuPrg[index]->setVisible(false);
+}
+
+bool Main::programmEintragSichtbar(int index) const {
+  return index >= 0 && index < 4 && mnuPrg[index]->isVisible();
+}
+
+QAction* Main::befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
+                               const QKeySequence& taste) {
+  QMenu* m = nullptr;
+  for (auto it = menues_.cbegin(); it != menues_.cend(); ++it)
+    if (QString(it.key()).remove(QLatin1Char('&')).compare(QString(menue).remove(QLatin1Char('&')),
+                                                             Qt::CaseInsensitive) == 0)
+      m = it.value();
+  if (!m) {
+    m = menuBar()->addMenu(menue);
+    menues_.insert(menue, m);
+  }
+  auto* a = new QAction(text, this);
+  if (!taste.isEmpty()) a->setShortcut(taste);
+  connect(a, &QAction::triggered, this, [aktion] {
+    if (aktion) aktion();
+  });
+  if (m == mnuDatei) {
+    // "&Beenden" stays last, below its separator.
+    const QList<QAction*> liste = m->actions();
+    m->insertAction(liste.size() >= 2 ? liste[liste.size() - 2] : mnuBeenden, a);
+  } else {
+    m->addAction(a);
+  }
+  addAction(a);  // the key works even while the menu is closed
+  return a;
+}
+
+// ---- Hauptfenster: what other windows read ------------------------------------------------------
+
+QString Main::text() const { return SkribonDiv::ZeilenendenZuCrLf(aktiverText()->text()); }
+
+QString Main::markierterText() const {
+  QString t = aktiverText()->textCursor().selectedText();
+  t.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+  t.replace(QChar::LineSeparator, QLatin1Char('\n'));
+  return SkribonDiv::ZeilenendenZuCrLf(t);
+}
+
+int Main::markierungsLaenge() const { return int(markierterText().size()); }
+
+QFont Main::schrift() const { return aktiverText()->font(); }
+
+QString Main::notizblockName() const { return SkribonDiv::NotizblockName; }
+
+QString Main::infoText() const { return bezInfo->text(); }
+
+void Main::statusSetzen(const QString& text) {
+  QLabel* l = panel(QStringLiteral("Status"));
+  if (!l) return;
+  l->setText(text);
+  if (l->isVisible()) l->repaint();
+}
+
+QString Main::statusText() const { return panel(QStringLiteral("Status"))->text(); }
+
+QIcon Main::symbol() const { return windowIcon(); }
+
+QRect Main::geometrie() const { return frameGeometry(); }
+
+void Main::belegungAuffrischen() {
+  if (!zeitBelegung.isActive()) zeitBelegung.start();
+}

@@ -1,0 +1,112 @@
+#include "notepad/notizeditor.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "notepad/skribondiv.h"
+
+NotizEditor::NotizEditor(int index, QWidget* parent) : QPlainTextEdit(parent), index_(index) {
+  setObjectName(QStringLiteral("Text%1").arg(index));
+  setLineWrapMode(index == 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  setTabChangesFocus(false);
+}
+
+int NotizEditor::gespeicherteLaenge() const {
+  // characterCount() counts one separator per block, including one after the last block.
+  const QTextDocument* d = document();
+  return (d->characterCount() - 1) + (d->blockCount() - 1);
+}
+
+bool NotizEditor::passtHinein(int neueZeichen) const {
+  const QTextCursor c = textCursor();
+  int weg = 0;
+  if (c.hasSelection()) {
+    weg = SkribonDiv::GespeicherteLaenge(c.selectedText().replace(QChar::ParagraphSeparator, QLatin1Char('\n')));
+  } else if (overwriteMode() && neueZeichen > 0 && !c.atBlockEnd()) {
+    weg = 1;  // overwrite mode replaces the character at the caret
+  }
+  return gespeicherteLaenge() - weg + neueZeichen <= SkribonDiv::MaxZeichen;
+}
+
+void NotizEditor::ablehnen() {
+  Q_EMIT zuLang(QStringLiteral("Eine Notiz fasst höchstens 65.500 Zeichen – die Eingabe wurde "
+                               "nicht übernommen."));
+}
+
+void NotizEditor::keyPressEvent(QKeyEvent* e) {
+  const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+  if (e->key() == Qt::Key_Insert && mods == Qt::NoModifier) {
+    Q_EMIT einfuegemodusUmschalten();
+    e->accept();
+    return;
+  }
+  if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
+    e->accept();  // a Tab never goes into a note
+    return;
+  }
+  if (!isReadOnly()) {
+    int neu = 0;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+      neu = 2;
+      if (mods & Qt::ShiftModifier) {
+        // Shift+Enter would put a line separator of its own into the text; a note knows only
+        // plain line ends.
+        if (!passtHinein(neu)) {
+          ablehnen();
+        } else {
+          textCursor().insertText(QStringLiteral("\n"));
+          ensureCursorVisible();
+        }
+        e->accept();
+        return;
+      }
+    } else if (!e->text().isEmpty() && !(mods & (Qt::ControlModifier | Qt::MetaModifier))) {
+      const QChar c = e->text().at(0);
+      if (c.isPrint() || c.isSpace()) neu = int(e->text().size());
+    }
+    if (neu > 0 && !passtHinein(neu)) {
+      ablehnen();
+      e->accept();
+      return;
+    }
+  }
+  QPlainTextEdit::keyPressEvent(e);
+}
+
+void NotizEditor::inputMethodEvent(QInputMethodEvent* e) {
+  if (!isReadOnly() && !e->commitString().isEmpty() &&
+      !passtHinein(SkribonDiv::GespeicherteLaenge(e->commitString()))) {
+    ablehnen();
+    QInputMethodEvent leer(e->preeditString(), e->attributes());
+    QPlainTextEdit::inputMethodEvent(&leer);
+    return;
+  }
+  QPlainTextEdit::inputMethodEvent(e);
+}
+
+QString NotizEditor::text() const {
+  // toPlainText() would turn non-breaking spaces into plain blanks.
+  QString t = document()->toRawText();
+  for (QChar& c : t)
+    if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) c = QLatin1Char('\n');
+  return t;
+}
+
+bool NotizEditor::canInsertFromMimeData(const QMimeData* quelle) const {
+  return quelle->hasText();
+}
+
+void NotizEditor::insertFromMimeData(const QMimeData* quelle) {
+  if (!quelle || !quelle->hasText() || isReadOnly()) return;
+  const QString text = SkribonDiv::ZeilenendenZuLf(quelle->text());
+  // The whole insert or nothing: a paste cut off somewhere would lose text unnoticed.
+  if (!passtHinein(SkribonDiv::GespeicherteLaenge(text))) {
+    ablehnen();
+    return;
+  }
+  textCursor().insertText(text);
+  ensureCursorVisible();
+}

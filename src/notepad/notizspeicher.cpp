@@ -1,0 +1,314 @@
+#include "notepad/notizspeicher.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "foundation/z_alles.h"
+#include "notepad/skribondiv.h"
+#include "platform/laufzeit.h"
+#include "platform/profil.h"
+#include "platform/system.h"
+#include "platform/textdatei.h"
+
+namespace {
+
+// A default no stored value can have: tells a missing key from an empty one.
+const QString kFehlt = QStringLiteral("\x01fehlt");
+
+QString nativ(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
+
+qint64 dateiGroesse(const QString& pfad) {
+  const QFileInfo i(pfad);
+  return i.isFile() ? i.size() : -1;
+}
+
+// Bytes read from the start of a file (at most n); empty when it cannot be read.
+QByteArray dateiAnfang(const QString& pfad, qint64 n) {
+  QFile f(pfad);
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  return f.read(n);
+}
+
+// A stored value as the settings reader gives it back: trimmed, line breaks and the stand-in
+// for double quotes unified, so that an unchanged value is recognised.
+QString vergleichsForm(QString wert) {
+  wert = wert.trimmed();
+  wert.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+  wert.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  wert.replace(QLatin1String("**"), QLatin1String("\n"));
+  wert.replace(QChar(0x201C), QLatin1Char('"'));
+  return wert;
+}
+
+bool nurLeerraum(const QString& text) {
+  for (const QChar c : text)
+    if (!c.isSpace()) return false;
+  return true;
+}
+
+}  // namespace
+
+// ---- NotizSchluessel ----------------------------------------------------------------------------
+
+const QStringList& NotizSchluessel::Namen() {
+  static const QStringList namen = {
+      QStringLiteral("Header"),   QStringLiteral("FontName"),   QStringLiteral("FontSize"),
+      QStringLiteral("FontBold"), QStringLiteral("FontItalic"), QStringLiteral("ForeColor"),
+      QStringLiteral("BackColor"), QStringLiteral("CrsrPos"),   QStringLiteral("Save"),
+      QStringLiteral("Vers"),     QStringLiteral("WordWrap")};
+  return namen;
+}
+
+QString& NotizSchluessel::feld(int index) {
+  QString* felder[] = {&Header,    &FontName, &FontSize, &FontBold, &FontItalic, &ForeColor,
+                       &BackColor, &CrsrPos,  &Save,     &Vers,     &WordWrap};
+  return *felder[qBound(0, index, 10)];
+}
+
+const QString& NotizSchluessel::feld(int index) const {
+  return const_cast<NotizSchluessel*>(this)->feld(index);
+}
+
+// ---- NotizSpeicher --------------------------------------------------------------------------------
+
+void NotizSpeicher::oeffnen(const QString& name, int anzahl) {
+  ordner_ = Z_Alles::ordnerDat;
+  anzahl_ = qBound(1, anzahl, SkribonDiv::MaxNotizen);
+  uebernommen_ = 0;
+  altParameter_.clear();
+
+  // A notepad copied from Windows may be spelled in another case than asked for.
+  name_ = name;
+  if (!QFileInfo(infDatei()).isFile()) {
+    const QStringList treffer =
+        Laufzeit::DateienSuchen(ordner_, name + QStringLiteral(".inf"));
+    if (!treffer.isEmpty()) name_ = QFileInfo(treffer.first()).completeBaseName();
+  }
+
+  for (int nr = 1; nr <= anzahl_; ++nr)
+    if (QFileInfo(parameterDatei(nr)).isFile()) parameterUebernehmen(nr);
+
+  ueberblick_ = QVector<Ueberblick>(anzahl_);
+  for (int nr = 1; nr <= anzahl_; ++nr) {
+    Ueberblick& u = ueberblick_[nr - 1];
+    u.header = schluesselLesen(nr).Header;
+    const QString pfad = notizDatei(nr);
+    const qint64 groesse = dateiGroesse(pfad);
+    if (groesse <= 0) continue;
+    // The head of the file tells all the tab row needs; short files are read whole.
+    const QByteArray anfang = dateiAnfang(pfad, 256);
+    u.geschuetzt = anfang.startsWith(SkribonDiv::KennwortKennung.toLatin1());
+    u.leer = !u.geschuetzt && groesse <= 256 && nurLeerraum(Plattform::TextDekodieren(anfang));
+  }
+}
+
+QString NotizSpeicher::abschnitt(int nr) const {
+  return QStringLiteral("Note") + SkribonDiv::NummerText(nr);
+}
+
+QString NotizSpeicher::infDatei() const {
+  return Z_Alles::PfadVerbinden(ordner_, name_ + QStringLiteral(".inf"));
+}
+
+QString NotizSpeicher::notizDatei(int nr) const {
+  return Z_Alles::PfadVerbinden(ordner_, name_ + QStringLiteral(".t") + SkribonDiv::NummerText(nr));
+}
+
+QString NotizSpeicher::parameterDatei(int nr) const {
+  return Z_Alles::PfadVerbinden(ordner_, name_ + QStringLiteral(".p") + SkribonDiv::NummerText(nr));
+}
+
+QString NotizSpeicher::sicherungsDatei() const {
+  return Z_Alles::PfadVerbinden(Z_Alles::ordnerTmp, name_ + QStringLiteral(".bak"));
+}
+
+const NotizSpeicher::Ueberblick& NotizSpeicher::ueberblick(int nr) const {
+  static const Ueberblick leer;
+  if (nr < 1 || nr > ueberblick_.size()) return leer;
+  return ueberblick_[nr - 1];
+}
+
+void NotizSpeicher::ueberblickSetzen(int nr, const QString& text, const QString& header) {
+  if (nr < 1 || nr > ueberblick_.size()) return;
+  Ueberblick& u = ueberblick_[nr - 1];
+  u.header = header;
+  u.leer = nurLeerraum(text);
+  u.geschuetzt = text.startsWith(SkribonDiv::KennwortKennung);
+}
+
+// An old parameter file holds "key=value" lines (section lines and comments are skipped). Its
+// keys go into [NoteNN] where that section lacks them, since the .inf is the newer record; the
+// file is then renamed to <name>.pNN.alt so it is neither lost nor taken over twice. In a
+// read-only run nothing is written and the keys are only used.
+void NotizSpeicher::parameterUebernehmen(int nr) {
+  bool ok = false;
+  const QString inhalt = Plattform::TextLesen(parameterDatei(nr), &ok);
+  if (!ok) return;
+  QMap<QString, QString> werte;
+  for (const QString& roh : inhalt.split(QLatin1Char('\n'))) {
+    const QString zeile = roh.trimmed();
+    if (zeile.isEmpty() || zeile.startsWith(QLatin1Char(';')) || zeile.startsWith(QLatin1Char('[')))
+      continue;
+    const int gleich = int(zeile.indexOf(QLatin1Char('=')));
+    if (gleich <= 0) continue;
+    QString schluessel = zeile.left(gleich).trimmed();
+    // Known keys in the spelling the program writes them.
+    for (const QString& n : NotizSchluessel::Namen())
+      if (n.compare(schluessel, Qt::CaseInsensitive) == 0) schluessel = n;
+    bool schonDa = false;
+    for (auto it = werte.cbegin(); it != werte.cend(); ++it)
+      if (it.key().compare(schluessel, Qt::CaseInsensitive) == 0) schonDa = true;
+    if (!schonDa) werte.insert(schluessel, zeile.mid(gleich + 1).trimmed());
+  }
+  altParameter_.insert(nr, werte);
+  if (Z_Alles::NurLesen) return;
+
+  const QString inf = infDatei();
+  bool allesGeschrieben = true;
+  for (auto it = werte.cbegin(); it != werte.cend(); ++it) {
+    bool gefunden = false;
+    Plattform::ProfilLesen(inf, abschnitt(nr), it.key(), {}, &gefunden);
+    if (gefunden) continue;
+    if (!Plattform::ProfilSchreiben(inf, abschnitt(nr), it.key(), it.value()))
+      allesGeschrieben = false;
+  }
+  if (!allesGeschrieben) {
+    Z_Alles::DebugLog(QStringLiteral("Parameterdatei nicht übernommen: ") + parameterDatei(nr));
+    return;
+  }
+  QString ziel = parameterDatei(nr) + QStringLiteral(".alt");
+  for (int i = 2; QFileInfo::exists(ziel) && i < 1000; ++i)
+    ziel = parameterDatei(nr) + QStringLiteral(".alt") + QString::number(i);
+  if (QFile::rename(parameterDatei(nr), ziel)) {
+    ++uebernommen_;
+    Z_Alles::DebugLog(QStringLiteral("Parameterdatei übernommen: ") + parameterDatei(nr));
+  }
+}
+
+NotizSchluessel NotizSpeicher::schluesselLesen(int nr) const {
+  NotizSchluessel s;
+  const QString inf = infDatei();
+  const auto alt = altParameter_.value(nr);
+  const QStringList& namen = NotizSchluessel::Namen();
+  for (int i = 0; i < namen.size(); ++i) {
+    QString wert = Z_Alles::IniLesen(inf, abschnitt(nr), namen[i], kFehlt);
+    if (wert == kFehlt) wert = alt.value(namen[i]);
+    s.feld(i) = wert;
+  }
+  return s;
+}
+
+bool NotizSpeicher::laden(int nr, Notiz* notiz, QString* fehler) const {
+  *notiz = Notiz{};
+  notiz->schluessel = schluesselLesen(nr);
+  const QString pfad = notizDatei(nr);
+  const QFileInfo info(pfad);
+  if (!info.exists()) return true;
+  if (!info.isFile()) {
+    if (fehler)
+      *fehler = QStringLiteral("»%1« ist keine Datei und kann nicht als Notiz gelesen werden.")
+                    .arg(nativ(pfad));
+    return false;
+  }
+  bool ok = false;
+  QString text = Plattform::TextLesen(pfad, &ok);
+  if (!ok) {
+    if (fehler) *fehler = QStringLiteral("Die Datei »%1« konnte nicht gelesen werden.").arg(nativ(pfad));
+    return false;
+  }
+  notiz->vorhanden = true;
+  notiz->geschuetzt = text.startsWith(SkribonDiv::KennwortKennung);
+  // An empty note is stored as a single blank; it comes back empty.
+  if (text == QLatin1String(" ")) text.clear();
+  notiz->text = SkribonDiv::ZeilenendenZuLf(text);
+  return true;
+}
+
+bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler) {
+  if (Z_Alles::NurLesen) {
+    if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
+    return false;
+  }
+  const QString pfad = notizDatei(nr);
+  const QString bak = sicherungsDatei();
+
+  // Safety copy of the old text before it is replaced.
+  if (dateiGroesse(pfad) >= SkribonDiv::SicherungAbBytes) {
+    QDir().mkpath(Z_Alles::ordnerTmp);
+    QFile::remove(bak);
+    if (!QFile::copy(pfad, bak))
+      Z_Alles::DebugLog(QStringLiteral("Sicherheitskopie nicht angelegt: ") + bak);
+  }
+
+  // A note that is empty after trimming is stored as one blank, so the file is never empty.
+  const QString inhalt = text.trimmed().isEmpty() ? QStringLiteral(" ") : text;
+  QString grund;
+  if (!Plattform::TextSchreiben(pfad, inhalt, &grund)) {
+    if (fehler) *fehler = grund.isEmpty() ? QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden.").arg(nativ(pfad)) : grund;
+    return false;
+  }
+  if (dateiGroesse(pfad) >= SkribonDiv::SicherungAbBytes) QFile::remove(bak);
+  return true;
+}
+
+bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler) {
+  if (Z_Alles::NurLesen) {
+    if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
+    return false;
+  }
+  const QString inf = infDatei();
+  const QStringList& namen = NotizSchluessel::Namen();
+  for (int i = 0; i < namen.size(); ++i) {
+    // A key already stored as it is need not be written again.
+    const QString& wert = schluessel.feld(i);
+    if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), namen[i], kFehlt)) ==
+        vergleichsForm(wert))
+      continue;
+    const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), namen[i], wert);
+    // The settings writer does not report a failure: read back what must now be there.
+    if (Plattform::ProfilLesen(inf, abschnitt(nr), namen[i], kFehlt) != gespeichert.left(999)) {
+      if (fehler)
+        *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
+                                 "geschrieben werden.")
+                      .arg(nativ(inf));
+      return false;
+    }
+  }
+  return true;
+}
+
+bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
+                            QString* fehler) {
+  if (nr < 1 || nr > anzahl_) {
+    if (fehler) *fehler = QStringLiteral("Die Notiz %1 gibt es nicht.").arg(nr);
+    return false;
+  }
+  if (!textSichern(nr, text, fehler)) return false;
+  ueberblickSetzen(nr, text, schluessel.Header);
+  return schluesselSichern(nr, schluessel, fehler);
+}
+
+QString NotizSpeicher::notfallKopie(int nr, const QString& text) const {
+  const QString stempel = Plattform::Jetzt().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  const QString datei = QStringLiteral("%1.t%2-Notfall-%3.txt")
+                            .arg(name_, SkribonDiv::NummerText(nr), stempel);
+  QStringList ordner = {Z_Alles::ordnerTmp, QDir::homePath()};
+  for (const QString& o : ordner) {
+    if (o.isEmpty()) continue;
+    QDir().mkpath(o);
+    const QString pfad = Z_Alles::PfadVerbinden(o, datei);
+    if (Plattform::TextSchreiben(pfad, text)) return pfad;
+  }
+  return {};
+}
+
+QString NotizSpeicher::allgemeinLesen(const QString& schluessel, const QString& vorgabe) const {
+  return Z_Alles::IniLesen(infDatei(), QStringLiteral("Allgemein"), schluessel, vorgabe);
+}
+
+void NotizSpeicher::allgemeinSchreiben(const QString& schluessel, const QString& wert) {
+  if (Z_Alles::NurLesen) return;
+  if (allgemeinLesen(schluessel, kFehlt) == wert) return;
+  Z_Alles::IniSchreiben(infDatei(), QStringLiteral("Allgemein"), schluessel, wert);
+}
