@@ -349,8 +349,9 @@ int LaufLaenge(const QString& m, int i) {
 QString DatumMitMuster(const QDate& datum, const QTime& zeit, const QString& muster) {
   const QString name = muster.trimmed().toLower();
   if (name == QLatin1String("general date")) {
+    // Day 0 shows only the time (so the value 0 reads "00:00:00"), midnight only the date.
+    if (datum == kSerienNull) return LangeZeit(zeit);
     const bool ohneZeit = QTime(zeit.hour(), zeit.minute(), zeit.second()) == QTime(0, 0);
-    if (datum == kSerienNull && !ohneZeit) return LangeZeit(zeit);
     return ohneZeit ? KurzesDatum(datum) : KurzesDatum(datum) + u' ' + LangeZeit(zeit);
   }
   if (name == QLatin1String("long date")) return LangesDatum(datum);

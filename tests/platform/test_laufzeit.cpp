@@ -1,5 +1,7 @@
 #include <QDir>
 #include <QFile>
+#include <QLocale>
+#include <clocale>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -97,6 +99,20 @@ TEST(FormatZahl, NichtEndlicheWerteWieNull) {
   EXPECT_EQ(S(Format(std::numeric_limits<double>::infinity(), "0")), "0");
 }
 
+TEST(FormatZahl, UnabhaengigVomGebietsschema) {
+  // Neither Qt's default locale nor the C library's may change the German output.
+  const QLocale altQt;
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  const std::string altC = std::setlocale(LC_ALL, nullptr);
+  // A German C locale where installed (a comma from printf would break the digit reading).
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) std::setlocale(LC_NUMERIC, "de_DE");
+  EXPECT_EQ(S(Format(1234567.891, "#,##0.00")), "1.234.567,89");
+  EXPECT_EQ(S(Format(2.675, "0.00")), "2,68");
+  EXPECT_EQ(S(Format(QDate(2026, 3, 5), "Long Date")), "Donnerstag, 5. März 2026");
+  std::setlocale(LC_ALL, altC.c_str());
+  QLocale::setDefault(altQt);
+}
+
 // ---------------------------------------------------------------------------------------------
 // Format with date patterns
 
@@ -158,6 +174,7 @@ TEST(FormatDatum, AllgemeinesDatumNurDatumOderNurZeit) {
   EXPECT_EQ(S(Format(QDate(2026, 1, 15), "General Date")), "15.01.2026");
   EXPECT_EQ(S(Format(QDate(2026, 1, 15), "")), "15.01.2026");
   EXPECT_EQ(S(Format(DZ(1899, 12, 30, 18, 30), "General Date")), "18:30:00");
+  EXPECT_EQ(S(Format(DZ(1899, 12, 30), "General Date")), "00:00:00");
   EXPECT_EQ(S(Format(DZ(2026, 1, 15), "")), "15.01.2026");
   EXPECT_EQ(S(Format(QDate(2026, 1, 15), "dd.mm.yyyy hh:nn")), "15.01.2026 00:00");
   EXPECT_EQ(S(Format(QDateTime(), "dd.mm.yyyy")), "");
