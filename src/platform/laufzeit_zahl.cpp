@@ -3,8 +3,8 @@
 
 #include <QDebug>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
+#include <charconv>
+#include <system_error>
 #include <string>
 
 namespace Laufzeit {
@@ -15,9 +15,12 @@ QString ZahlText(double wert) {
     return QStringLiteral("0");
   }
   if (wert == 0) return QStringLiteral("0");  // also -0
+  // to_chars ignores the C library's locale, which Qt sets from the environment.
   char puffer[64];
-  std::snprintf(puffer, sizeof puffer, "%.15G", wert);
-  std::string s(puffer);
+  const auto r = std::to_chars(puffer, puffer + sizeof puffer, wert, std::chars_format::general, 15);
+  std::string s(puffer, r.ptr);
+  for (char& c : s)
+    if (c == 'e') c = 'E';
   // "0.5" -> ".5", "-0.5" -> "-.5"
   if (s.rfind("0.", 0) == 0) s.erase(0, 1);
   else if (s.rfind("-0.", 0) == 0) s.erase(1, 1);
@@ -86,8 +89,18 @@ double Val(const QString& text, int* gelesen) {
     if (expZiffern) zahl += exp;
   }
   if (gelesen) *gelesen = ende;
-  // strtod follows the C locale for '.', which the program never changes.
-  return std::strtod(zahl.c_str(), nullptr);
+  // from_chars ignores the locale; it reports out-of-range values instead of giving inf.
+  if (zahl[0] == '+') zahl.erase(0, 1);
+  double wert = 0;
+  const auto r = std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert);
+  if (r.ec == std::errc::result_out_of_range) {
+    const bool negativ = zahl[0] == '-';
+    const auto e = zahl.find('E');
+    const bool kleinerExponent = e != std::string::npos && zahl[e + 1] == '-';
+    if (kleinerExponent) return negativ ? -0.0 : 0.0;
+    return negativ ? -HUGE_VAL : HUGE_VAL;
+  }
+  return wert;
 }
 
 }  // namespace Laufzeit
