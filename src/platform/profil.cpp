@@ -1,6 +1,6 @@
 // Profile strings: our own reader and writer for INI files in the manner of the Windows profile
-// API. A file is kept as its lines' own bytes; a write changes only the line it must and
-// replaces the file atomically, so hand edits, other encodings and line ends survive.
+// API. A file is kept as its own bytes; a write splices in only the line it must and replaces
+// the file atomically, so hand edits, other encodings and line ends survive.
 #include "platform/profil.h"
 
 #include <QFile>
@@ -10,6 +10,7 @@
 #include <QMutexLocker>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 #include "platform/textdatei.h"
 
@@ -17,39 +18,11 @@ namespace Plattform {
 
 namespace {
 
-constexpr int kLeseGrenze = 999;    // the original's read buffer
-constexpr int kCacheGroesse = 64;   // files kept parsed; the program reads only a handful
-
-enum class Art : quint8 { Sonst, Abschnitt, Schluessel };
-
-struct Zeile {
-  QByteArray inhalt;  // the line's bytes without its line end
-  QByteArray ende;    // "\r\n", "\n", "\r", or "" for a last line without one
-  Art art = Art::Sonst;
-  QString name;       // section or key name as spelled in the file, trimmed
-  QString wert;       // value of a key line, trimmed
-};
-
-struct Abschnitt {
-  QString name;
-  QString gefaltet;
-  int kopf = 0;  // line of "[name]"
-  int ende = 0;  // one past the section's last line
-  QHash<QString, int> schluessel;  // case-folded key -> line of its first occurrence
-  QStringList reihenfolge;          // key names in file order, first spelling
-};
-
-struct Profil {
-  QByteArray bom;
-  bool utf8 = true;  // false: the file is Windows-1252
-  QVector<Zeile> zeilen;
-  QVector<Abschnitt> abschnitte;  // every section header, duplicates included
-  QHash<QString, int> index;      // case-folded name -> first section of that name
-};
-
-using ProfilZeiger = std::shared_ptr<const Profil>;
+constexpr int kLeseGrenze = 999;   // the original's read buffer
+constexpr int kCacheGroesse = 64;  // files kept parsed; the program reads only a handful
 
 bool istLeerzeichen(QChar c) { return c == u' ' || c == u'\t'; }
+bool istLeerbyte(char c) { return c == ' ' || c == '\t'; }
 
 QStringView trimmen(QStringView t) {
   qsizetype a = 0, e = t.size();
@@ -58,90 +31,124 @@ QStringView trimmen(QStringView t) {
   return t.mid(a, e - a);
 }
 
+QByteArrayView trimmen(QByteArrayView t) {
+  qsizetype a = 0, e = t.size();
+  while (a < e && istLeerbyte(t[a])) ++a;
+  while (e > a && istLeerbyte(t[e - 1])) --e;
+  return t.sliced(a, e - a);
+}
+
 QString falten(QStringView t) { return t.toString().toCaseFolded(); }
 
-void zeileAuswerten(Zeile& z, const QString& text) {
-  const QStringView t = trimmen(text);
-  if (t.startsWith(u'[')) {
-    // Like the system's reader: the name runs to the last ']' of the line.
-    const qsizetype zu = t.lastIndexOf(u']');
-    if (zu > 0) {
-      z.art = Art::Abschnitt;
-      z.name = trimmen(t.mid(1, zu - 1)).toString();
-      return;
+struct Zeile {
+  qsizetype start = 0;   // offset in the file
+  qsizetype laenge = 0;  // without the line end
+  qsizetype ende = 0;    // bytes of the line end: 2 (CR LF), 1 (LF or CR), 0 (last line)
+};
+
+struct Eintrag {
+  int zeile = 0;
+  QString name;  // as spelled in the file
+  QString wert;  // trimmed
+};
+
+struct Abschnitt {
+  QString name;
+  QString gefaltet;
+  int kopf = 0;  // line of "[name]"
+  int ende = 0;  // one past the section's last line
+  // Built on first use: a read needs only its own section.
+  mutable bool indiziert = false;
+  mutable QHash<QString, Eintrag> schluessel;  // case-folded key -> first occurrence
+  mutable QStringList reihenfolge;             // key names in file order, first spelling
+};
+
+// One parsed file. Only used while sperre() is held (the lazy index changes it).
+struct Profil {
+  QByteArray daten;
+  qsizetype bom = 0;  // 3 when the file starts with a UTF-8 byte order mark
+  bool utf8 = true;   // false: the file is Windows-1252
+  QVector<Zeile> zeilen;
+  QVector<Abschnitt> abschnitte;  // every section header, duplicates included
+  QHash<QString, int> index;      // case-folded name -> first section of that name
+
+  QByteArrayView bytes(int i) const {
+    return QByteArrayView(daten.constData() + zeilen[i].start, zeilen[i].laenge);
+  }
+  QString dekodieren(QByteArrayView b) const {
+    return utf8 ? QString::fromUtf8(b) : Cp1252Dekodieren(b.toByteArray());
+  }
+  bool leer(int i) const { return trimmen(bytes(i)).isEmpty(); }
+  qsizetype zeilenEnde(int i) const { return zeilen[i].start + zeilen[i].laenge + zeilen[i].ende; }
+
+  const Abschnitt* finden(const QString& gefaltet) const {
+    const int i = index.value(gefaltet, -1);
+    if (i < 0) return nullptr;
+    const Abschnitt& a = abschnitte[i];
+    if (!a.indiziert) indizieren(a);
+    return &a;
+  }
+
+  void indizieren(const Abschnitt& a) const {
+    for (int i = a.kopf + 1; i < a.ende; ++i) {
+      const QByteArrayView b = trimmen(bytes(i));
+      const qsizetype gleich = b.indexOf('=');
+      if (gleich <= 0) continue;  // a line without "=" is kept on write but is no key
+      Eintrag e;
+      e.zeile = i;
+      e.name = trimmen(dekodieren(b.first(gleich))).toString();
+      if (e.name.isEmpty()) continue;
+      QString f = falten(e.name);
+      if (a.schluessel.contains(f)) continue;
+      e.wert = trimmen(dekodieren(b.sliced(gleich + 1))).toString();
+      a.reihenfolge.append(e.name);
+      a.schluessel.insert(std::move(f), std::move(e));
     }
+    a.indiziert = true;
   }
-  const qsizetype gleich = t.indexOf(u'=');
-  if (gleich < 0) return;  // kept on write, invisible to lookups
-  z.art = Art::Schluessel;
-  z.name = trimmen(t.left(gleich)).toString();
-  z.wert = trimmen(t.mid(gleich + 1)).toString();
-}
+};
 
-QString zeileDekodieren(const Profil& p, const QByteArray& inhalt) {
-  return p.utf8 ? QString::fromUtf8(inhalt) : Cp1252Dekodieren(inhalt);
-}
+using ProfilZeiger = std::shared_ptr<const Profil>;
 
-// Splits into lines (CR LF, LF or a lone CR end a line) and builds the lookup index.
-ProfilZeiger zerlegen(const QByteArray& bytes) {
+// Splits into lines (CR LF, LF or a lone CR end a line) and finds the section headers.
+// "[", "]", blanks and line ends are the same bytes in UTF-8 and Windows-1252.
+ProfilZeiger zerlegen(QByteArray daten) {
   auto p = std::make_shared<Profil>();
-  qsizetype pos = 0;
-  if (bytes.startsWith("\xEF\xBB\xBF")) {
-    p->bom = bytes.left(3);
-    pos = 3;
-  }
-  p->utf8 = IstGueltigesUtf8(bytes.constData() + pos, bytes.size() - pos);
+  p->daten = std::move(daten);
+  const QByteArray& d = p->daten;
+  qsizetype pos = d.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+  p->bom = pos;
+  p->utf8 = IstGueltigesUtf8(d.constData() + pos, d.size() - pos);
 
-  const qsizetype n = bytes.size();
+  const qsizetype n = d.size();
+  const char* c = d.constData();
   while (pos < n) {
     qsizetype e = pos;
-    while (e < n && bytes[e] != '\n' && bytes[e] != '\r') ++e;
+    while (e < n && c[e] != '\n' && c[e] != '\r') ++e;
     Zeile z;
-    z.inhalt = bytes.mid(pos, e - pos);
-    qsizetype weiter = e;
-    if (e < n) {
-      weiter = (bytes[e] == '\r' && e + 1 < n && bytes[e + 1] == '\n') ? e + 2 : e + 1;
-      z.ende = bytes.mid(e, weiter - e);
-    }
-    zeileAuswerten(z, zeileDekodieren(*p, z.inhalt));
-    p->zeilen.append(std::move(z));
-    pos = weiter;
+    z.start = pos;
+    z.laenge = e - pos;
+    if (e < n) z.ende = (c[e] == '\r' && e + 1 < n && c[e + 1] == '\n') ? 2 : 1;
+    p->zeilen.append(z);
+    pos = e + z.ende;
   }
 
-  Abschnitt* aktuell = nullptr;
   for (int i = 0; i < p->zeilen.size(); ++i) {
-    const Zeile& z = p->zeilen[i];
-    if (z.art == Art::Abschnitt) {
-      if (aktuell) aktuell->ende = i;
-      Abschnitt a;
-      a.name = z.name;
-      a.gefaltet = falten(z.name);
-      a.kopf = i;
-      p->abschnitte.append(std::move(a));
-      aktuell = &p->abschnitte.last();
-      if (!p->index.contains(aktuell->gefaltet)) p->index.insert(aktuell->gefaltet, p->abschnitte.size() - 1);
-    } else if (z.art == Art::Schluessel && aktuell && !z.name.isEmpty()) {
-      const QString f = falten(z.name);
-      if (!aktuell->schluessel.contains(f)) {
-        aktuell->schluessel.insert(f, i);
-        aktuell->reihenfolge.append(z.name);
-      }
-    }
+    const QByteArrayView t = trimmen(p->bytes(i));
+    // Like the system's reader: the name runs to the last ']' of the line.
+    const qsizetype zu = t.startsWith('[') ? t.lastIndexOf(']') : -1;
+    if (zu <= 0) continue;
+    if (!p->abschnitte.isEmpty()) p->abschnitte.last().ende = i;
+    Abschnitt a;
+    a.name = trimmen(p->dekodieren(t.sliced(1, zu - 1))).toString();
+    a.gefaltet = a.name.toCaseFolded();
+    a.kopf = i;
+    p->abschnitte.append(std::move(a));
   }
-  if (aktuell) aktuell->ende = p->zeilen.size();
+  if (!p->abschnitte.isEmpty()) p->abschnitte.last().ende = p->zeilen.size();
+  // The first section of a name wins.
+  for (int i = p->abschnitte.size() - 1; i >= 0; --i) p->index.insert(p->abschnitte[i].gefaltet, i);
   return p;
-}
-
-QByteArray zusammensetzen(const Profil& p) {
-  QByteArray b = p.bom;
-  qsizetype n = b.size();
-  for (const Zeile& z : p.zeilen) n += z.inhalt.size() + z.ende.size();
-  b.reserve(n);
-  for (const Zeile& z : p.zeilen) {
-    b += z.inhalt;
-    b += z.ende;
-  }
-  return b;
 }
 
 // ---- Cache ------------------------------------------------------------------------------------
@@ -161,6 +168,8 @@ QHash<QString, CacheEintrag>& cache() {
   return c;
 }
 
+quint64 lesevorgaenge = 0;  // guarded by sperre()
+
 void merken(const QString& pfad, const DateiStand& stand, ProfilZeiger profil) {
   auto& c = cache();
   if (c.size() >= kCacheGroesse && !c.contains(pfad)) c.clear();
@@ -168,8 +177,6 @@ void merken(const QString& pfad, const DateiStand& stand, ProfilZeiger profil) {
 }
 
 enum class Zustand { Fehlt, Ok, Unlesbar };
-
-quint64 lesevorgaenge = 0;  // guarded by sperre()
 
 // The parsed file; from the cache when device, inode, size and times are unchanged.
 // Call with the lock held.
@@ -194,16 +201,16 @@ ProfilZeiger laden(const QString& pfad, Zustand* zustand) {
   }
   DateiStand vorher, nachher;
   DateiStandLesen(int(f.handle()), &vorher);
-  const QByteArray bytes = f.readAll();
+  QByteArray bytes = f.readAll();
   if (f.error() != QFileDevice::NoError) {
     cache().remove(pfad);
     return nullptr;
   }
-  ProfilZeiger p = zerlegen(bytes);
+  const qsizetype groesse = bytes.size();
+  ProfilZeiger p = zerlegen(std::move(bytes));
   ++lesevorgaenge;
   // Remember it only when no one wrote to the file while it was read.
-  if (DateiStandLesen(int(f.handle()), &nachher) && nachher == vorher &&
-      vorher.groesse == bytes.size())
+  if (DateiStandLesen(int(f.handle()), &nachher) && nachher == vorher && vorher.groesse == groesse)
     merken(pfad, vorher, p);
   else
     cache().remove(pfad);
@@ -234,69 +241,58 @@ bool gueltigerSchluessel(const QString& s) {
   return !s.isEmpty() && !hatZeilenumbruch(s) && !s.contains(u'=') && !s.startsWith(u'[');
 }
 
-// Encodes lines to be written in the file's own encoding. A Windows-1252 file that cannot hold
-// one of the new characters is converted to UTF-8 as a whole, line ends kept.
-QVector<QByteArray> neueZeilenKodieren(Profil& p, const QStringList& texte) {
-  if (!p.utf8) {
-    bool darstellbar = true;
-    for (const QString& t : texte) darstellbar = darstellbar && Cp1252Darstellbar(t);
-    if (darstellbar) {
-      QVector<QByteArray> aus;
-      for (const QString& t : texte) aus.append(Cp1252Kodieren(t));
-      return aus;
+const QByteArray kCrLf = QByteArrayLiteral("\r\n");
+
+// New lines in the file's own encoding, each ending in CR LF; nothing when a Windows-1252 file
+// cannot hold them.
+std::optional<QByteArray> kodieren(const Profil& p, const QStringList& texte) {
+  QByteArray aus;
+  for (const QString& t : texte) {
+    if (p.utf8) {
+      aus += t.toUtf8();
+    } else {
+      if (!Cp1252Darstellbar(t)) return std::nullopt;
+      aus += Cp1252Kodieren(t);
     }
-    for (Zeile& z : p.zeilen) z.inhalt = Cp1252Dekodieren(z.inhalt).toUtf8();
-    p.utf8 = true;
+    aus += kCrLf;
   }
-  QVector<QByteArray> aus;
-  for (const QString& t : texte) aus.append(t.toUtf8());
   return aus;
 }
 
-Zeile neueZeile(const QByteArray& inhalt) {
-  Zeile z;
-  z.inhalt = inhalt;
-  z.ende = QByteArrayLiteral("\r\n");
-  return z;
+// The whole file as UTF-8; its line ends (the same bytes in both encodings) stay as they are.
+ProfilZeiger nachUtf8(const Profil& p) {
+  return zerlegen(p.daten.left(p.bom) + Cp1252Dekodieren(p.daten.mid(p.bom)).toUtf8());
 }
 
-// A line that is followed by a new one needs a line end of its own.
-void zeilenendeSichern(Profil& p, int zeile) {
-  if (zeile >= 0 && zeile < p.zeilen.size() && p.zeilen[zeile].ende.isEmpty())
-    p.zeilen[zeile].ende = QByteArrayLiteral("\r\n");
+// The file with new lines after line nach (which gets a line end if it had none).
+QByteArray einfuegenNach(const Profil& p, int nach, const QByteArray& neu) {
+  const qsizetype pos = p.zeilenEnde(nach);
+  QByteArray b = p.daten.left(pos);
+  if (p.zeilen[nach].ende == 0) b += kCrLf;
+  return b + neu + p.daten.mid(pos);
 }
 
-bool istLeerzeile(const Zeile& z) {
-  for (const char c : z.inhalt)
-    if (c != ' ' && c != '\t') return false;
-  return true;
-}
-
-// Read, change, write back atomically. aendern returns false when nothing changed.
+// Read, change, write back atomically. The change gives the new bytes, or nothing when the
+// file stays as it is.
 template <typename Aenderung>
 bool profilAendern(const QString& datei, Aenderung aendern) {
   if (datei.isEmpty()) return false;
   const QString pfad = absoluterPfad(datei);
   QMutexLocker lock(&sperre());
   Zustand zustand;
-  const ProfilZeiger alt = laden(pfad, &zustand);
+  ProfilZeiger alt = laden(pfad, &zustand);
   // Never replace a file that could not be read: its other lines would be lost.
   if (zustand == Zustand::Unlesbar) return false;
-  static const Profil leer;
-  const Profil& vorlage = alt ? *alt : leer;
-  Profil neu;
-  neu.bom = vorlage.bom;
-  neu.utf8 = vorlage.utf8;
-  neu.zeilen = vorlage.zeilen;
-  if (!aendern(vorlage, neu)) return true;
-  const QByteArray bytes = zusammensetzen(neu);
+  if (!alt) alt = zerlegen({});
+  const std::optional<QByteArray> bytes = aendern(alt);
+  if (!bytes) return true;
   DateiStand stand;
-  if (!BytesSchreibenAtomar(pfad, bytes, nullptr, &stand)) {
+  if (!BytesSchreibenAtomar(pfad, *bytes, nullptr, &stand)) {
     cache().remove(pfad);
     return false;
   }
   if (stand.groesse >= 0)
-    merken(pfad, stand, zerlegen(bytes));
+    merken(pfad, stand, zerlegen(*bytes));
   else
     cache().remove(pfad);
   return true;
@@ -314,12 +310,12 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
   Zustand zustand;
   const ProfilZeiger p = laden(pfad, &zustand);
   if (!p) return vorgabe;
-  const int ai = p->index.value(falten(a), -1);
-  if (ai < 0) return vorgabe;
-  const int zi = p->abschnitte[ai].schluessel.value(falten(s), -1);
-  if (zi < 0) return vorgabe;
+  const Abschnitt* ab = p->finden(falten(a));
+  if (!ab) return vorgabe;
+  const auto it = ab->schluessel.constFind(falten(s));
+  if (it == ab->schluessel.constEnd()) return vorgabe;
   if (gefunden) *gefunden = true;
-  const QString& wert = p->zeilen[zi].wert;
+  const QString& wert = it->wert;
   if (wert.size() <= kLeseGrenze) return wert;
   // Cut like the read buffer, but never between the two halves of a surrogate pair.
   const int bis = wert[kLeseGrenze - 1].isHighSurrogate() ? kLeseGrenze - 1 : kLeseGrenze;
@@ -332,39 +328,47 @@ bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QStri
   const QString s = trimmen(schluessel).toString();
   if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
   const QString w = einzeilig(wert);
-  return profilAendern(datei, [&](const Profil& alt, Profil& neu) {
-    const int ai = alt.index.value(falten(a), -1);
-    if (ai >= 0) {
-      const Abschnitt& ab = alt.abschnitte[ai];
-      const int zi = ab.schluessel.value(falten(s), -1);
-      if (zi >= 0) {
-        // The key keeps its spelling; only this one line changes.
-        const QByteArray inhalt = neueZeilenKodieren(neu, {alt.zeilen[zi].name + u'=' + w}).first();
-        if (neu.zeilen[zi].inhalt == inhalt) return false;
-        neu.zeilen[zi] = neueZeile(inhalt);
-        return true;
+  const QString fa = falten(a), fs = falten(s);
+  return profilAendern(datei, [&](ProfilZeiger p) -> std::optional<QByteArray> {
+    for (;;) {
+      const Abschnitt* ab = p->finden(fa);
+      const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
+      const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
+      // An existing key keeps its spelling.
+      const QStringList texte = !ab        ? QStringList{u'[' + a + u']', s + u'=' + w}
+                                : vorhanden ? QStringList{eintrag->name + u'=' + w}
+                                            : QStringList{s + u'=' + w};
+      const std::optional<QByteArray> neu = kodieren(*p, texte);
+      if (!neu) {
+        // Windows-1252 cannot hold the text: the file becomes UTF-8 as a whole.
+        p = nachUtf8(*p);
+        continue;
       }
-      // New key after the section's last non-blank line.
-      int nach = ab.kopf;
-      for (int i = ab.ende - 1; i > ab.kopf; --i)
-        if (!istLeerzeile(alt.zeilen[i])) {
-          nach = i;
-          break;
-        }
-      const QByteArray inhalt = neueZeilenKodieren(neu, {s + u'=' + w}).first();
-      zeilenendeSichern(neu, nach);
-      neu.zeilen.insert(nach + 1, neueZeile(inhalt));
-      return true;
+      if (vorhanden) {
+        // Only this one line changes.
+        const Zeile& z = p->zeilen[eintrag->zeile];
+        if (p->bytes(eintrag->zeile) == QByteArrayView(*neu).chopped(2)) return std::nullopt;
+        return p->daten.left(z.start) + *neu + p->daten.mid(p->zeilenEnde(eintrag->zeile));
+      }
+      if (ab) {
+        // New key after the section's last non-blank line.
+        int nach = ab->kopf;
+        for (int i = ab->ende - 1; i > ab->kopf; --i)
+          if (!p->leer(i)) {
+            nach = i;
+            break;
+          }
+        return einfuegenNach(*p, nach, *neu);
+      }
+      // New section at the end, set off by an empty line.
+      QByteArray b = p->daten;
+      if (!p->zeilen.isEmpty()) {
+        const int letzte = p->zeilen.size() - 1;
+        if (p->zeilen[letzte].ende == 0) b += kCrLf;
+        if (!p->leer(letzte)) b += kCrLf;
+      }
+      return b + *neu;
     }
-    // New section at the end, set off by an empty line.
-    const QVector<QByteArray> kodiert = neueZeilenKodieren(neu, {u'[' + a + u']', s + u'=' + w});
-    if (!neu.zeilen.isEmpty()) {
-      zeilenendeSichern(neu, neu.zeilen.size() - 1);
-      if (!istLeerzeile(neu.zeilen.last())) neu.zeilen.append(neueZeile({}));
-    }
-    neu.zeilen.append(neueZeile(kodiert[0]));
-    neu.zeilen.append(neueZeile(kodiert[1]));
-    return true;
   });
 }
 
@@ -373,32 +377,33 @@ bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QStrin
   const QString s = trimmen(schluessel).toString();
   if (a.isEmpty()) return true;
   if (!QFileInfo::exists(datei)) return true;
-  const QString fa = falten(a);
-  return profilAendern(datei, [&](const Profil& alt, Profil& neu) {
-    QVector<bool> weg(alt.zeilen.size(), false);
+  const QString fa = falten(a), fs = falten(s);
+  return profilAendern(datei, [&](ProfilZeiger p) -> std::optional<QByteArray> {
+    QVector<bool> weg(p->zeilen.size(), false);
     bool geaendert = false;
     if (s.isEmpty()) {
       // Every section of that name: otherwise a later duplicate would take its place.
-      for (const Abschnitt& ab : alt.abschnitte)
+      for (const Abschnitt& ab : p->abschnitte)
         if (ab.gefaltet == fa)
           for (int i = ab.kopf; i < ab.ende; ++i) weg[i] = geaendert = true;
     } else {
-      const int ai = alt.index.value(fa, -1);
-      if (ai < 0) return false;
-      const Abschnitt& ab = alt.abschnitte[ai];
-      const QString fs = falten(s);
+      const Abschnitt* ab = p->finden(fa);
+      if (!ab) return std::nullopt;
       // Duplicates of the key go too, or the next one would be read in its place.
-      for (int i = ab.kopf + 1; i < ab.ende; ++i)
-        if (alt.zeilen[i].art == Art::Schluessel && falten(alt.zeilen[i].name) == fs)
+      for (int i = ab->kopf + 1; i < ab->ende; ++i) {
+        const QByteArrayView b = trimmen(p->bytes(i));
+        const qsizetype gleich = b.indexOf('=');
+        if (gleich > 0 && falten(trimmen(p->dekodieren(b.first(gleich)))) == fs)
           weg[i] = geaendert = true;
+      }
     }
-    if (!geaendert) return false;
-    QVector<Zeile> rest;
-    rest.reserve(alt.zeilen.size());
-    for (int i = 0; i < alt.zeilen.size(); ++i)
-      if (!weg[i]) rest.append(alt.zeilen[i]);
-    neu.zeilen = std::move(rest);
-    return true;
+    if (!geaendert) return std::nullopt;
+    QByteArray rest = p->daten.left(p->bom);
+    rest.reserve(p->daten.size());
+    for (int i = 0; i < p->zeilen.size(); ++i)
+      if (!weg[i]) rest += QByteArrayView(p->daten.constData() + p->zeilen[i].start,
+                                          p->zeilen[i].laenge + p->zeilen[i].ende);
+    return rest;
   });
 }
 
@@ -421,11 +426,11 @@ QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt) {
   Zustand zustand;
   const ProfilZeiger p = laden(absoluterPfad(datei), &zustand);
   if (!p) return {};
-  const int ai = p->index.value(falten(a), -1);
-  if (ai < 0) return {};
+  const Abschnitt* ab = p->finden(falten(a));
+  if (!ab) return {};
   QStringList namen;
   // Comment lines (";...") are not keys to list, as with the system's enumeration.
-  for (const QString& n : p->abschnitte[ai].reihenfolge)
+  for (const QString& n : ab->reihenfolge)
     if (!n.startsWith(u';')) namen.append(n);
   return namen;
 }
