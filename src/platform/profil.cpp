@@ -315,11 +315,8 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
   const auto it = ab->schluessel.constFind(falten(s));
   if (it == ab->schluessel.constEnd()) return vorgabe;
   if (gefunden) *gefunden = true;
-  const QString& wert = it->wert;
-  if (wert.size() <= kLeseGrenze) return wert;
-  // Cut like the read buffer, but never between the two halves of a surrogate pair.
-  const int bis = wert[kLeseGrenze - 1].isHighSurrogate() ? kLeseGrenze - 1 : kLeseGrenze;
-  return wert.left(bis);
+  // Cut like the read buffer; callers compare with left(999) of what they wrote.
+  return it->wert.size() <= kLeseGrenze ? it->wert : it->wert.left(kLeseGrenze);
 }
 
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,

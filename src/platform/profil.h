@@ -2,7 +2,8 @@
 // Profile strings (INI files) with the behaviour of the Windows profile API: sections and keys
 // match without regard to case, the first match wins, values are trimmed, a missing file or
 // section is created on write, every other line stays byte for byte. Writes replace the file
-// atomically; reads of an unchanged file (same path, size, modification time) use a cache.
+// atomically; reads of an unchanged file (same path, device, inode, size, modification and
+// change time) use a cache; a file replaced or changed by another process is read again.
 // Paths are used as given; the file rules of the settings procedures live in the foundation.
 #include <QString>
 #include <QStringList>
@@ -24,9 +25,12 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
 // that is empty or holds "=" or starts with "[".
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert);
-// Removes a key, or a whole section when schluessel is empty. False only on a write failure.
+// Removes a key (every line of it in its section), or when schluessel is empty every section
+// of that name. Nothing to remove: true, file untouched. False when the file cannot be read or
+// written.
 bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QString& schluessel = {});
-// Section names, and the keys of one section, in file order (first spelling wins).
+// Section names, and the keys of one section, in file order (first spelling wins; comment
+// lines starting with ";" are not listed).
 QStringList ProfilAbschnitte(const QString& datei);
 QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
 // Drops the read cache (tests, and code that wrote a profile file by other means).
