@@ -535,13 +535,10 @@ bool Main::NotizSichern(Anlass anlass) {
   } else if (anlass != Anlass::Timer) {
     // Nothing typed, but the caret may have moved: that alone is worth keeping.
     const NotizEditor* t = aktiverText();
-    NotizSchluessel s = geladen_;
-    s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
-    if (s.CrsrPos != geladen_.CrsrPos.trimmed()) {
+    const int pos = SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position());
+    if (pos != geladen_.CrsrPos.trimmed().toInt()) {
       QString fehler;
-      NotizSchluessel nurPosition = speicher_.schluesselLesen(nr);
-      nurPosition.CrsrPos = s.CrsrPos;
-      if (speicher_.schluesselSichern(nr, nurPosition, &fehler)) geladen_.CrsrPos = s.CrsrPos;
+      if (speicher_.positionSichern(nr, pos, &fehler)) geladen_.CrsrPos = QString::number(pos);
       else Z_Alles::DebugLog(QStringLiteral("Cursorposition nicht gespeichert: ") + fehler);
     }
   }
@@ -811,5 +808,5 @@ QIcon Main::symbol() const { return windowIcon(); }
 QRect Main::geometrie() const { return frameGeometry(); }
 
 void Main::belegungAuffrischen() {
-  if (!zeitBelegung.isActive()) zeitBelegung.start();
+  if (!endet_ && !zeitBelegung.isActive()) zeitBelegung.start();
 }

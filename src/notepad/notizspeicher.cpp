@@ -278,6 +278,19 @@ bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel,
   return true;
 }
 
+bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
+  if (Z_Alles::NurLesen) return false;
+  const QString inf = infDatei();
+  const QString wert = QString::number(crsrPos);
+  if (Z_Alles::IniLesen(inf, abschnitt(nr), QStringLiteral("CrsrPos")).trimmed() == wert) return true;
+  const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), QStringLiteral("CrsrPos"), wert);
+  if (Plattform::ProfilLesen(inf, abschnitt(nr), QStringLiteral("CrsrPos"), kFehlt) == gespeichert)
+    return true;
+  if (fehler)
+    *fehler = QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden.").arg(nativ(inf));
+  return false;
+}
+
 bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
                             QString* fehler) {
   if (nr < 1 || nr > anzahl_) {

@@ -65,6 +65,8 @@ public:
   // Steps of the road on their own.
   bool textSichern(int nr, const QString& text, QString* fehler = nullptr);
   bool schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler = nullptr);
+  // Only the caret position (CrsrPos), when the text itself has not changed.
+  bool positionSichern(int nr, int crsrPos, QString* fehler = nullptr);
 
   // Writes the text where it cannot be lost when the note file cannot be written: the temp
   // folder, else the home folder. Returns the file written, "" when nothing could be written.

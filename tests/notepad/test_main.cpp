@@ -1,0 +1,750 @@
+// The main window on the offscreen platform: start-up order, tabs, typing, every save trigger
+// byte for byte, enciphered notes, failures that must not lose text, the size limit, word wrap,
+// window place, the interface other windows use, the exit and its signals.
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScreen>
+#include <QTest>
+#include <QTextCursor>
+
+#include <csignal>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
+#include "notepad/main.h"
+#include "notepad/notizeditor.h"
+#include "notepad/signale.h"
+#include "notepad/skribondiv.h"
+#include "platform/farben.h"
+#include "platform/profil.h"
+#include "support/fixture.h"
+#include "qstring_ausgabe.h"
+
+using HauptfensterHaken::Punkt;
+
+namespace {
+void zuruecksetzen() {
+  SkribonDiv::Zuruecksetzen();
+  HauptfensterHaken::Leeren();
+}
+const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&zuruecksetzen), true);
+}  // namespace
+
+class MainTest : public Testhilfe::SkribonTest {
+protected:
+  void TearDown() override {
+    main.reset();
+    SkribonTest::TearDown();
+  }
+  Main& starten(const QStringList& argumente = {}) {
+    SkribonDiv::Befehlszeile = argumente;
+    main = std::make_unique<Main>();
+    main->Form_Load();
+    main->show();
+    QApplication::processEvents();
+    return *main;
+  }
+  NotizEditor* editor() const { return main->aktiverText(); }
+  // Typing as a keyboard does, umlauts included (QTest::keyClicks knows only ASCII).
+  void tippen(const QString& text) {
+    for (const QChar c : text) {
+      QKeyEvent druck(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(editor(), &druck);
+      QKeyEvent los(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+      QApplication::sendEvent(editor(), &los);
+    }
+  }
+  QString dat(const QString& name) const { return datOrdner + "/" + name; }
+  QString dormik(const QString& schluessel) const {
+    return Plattform::ProfilLesen(subOrdner + "/Dormik.ini", "Skribon", schluessel, "?");
+  }
+  QString inf(const QString& abschnitt, const QString& schluessel, const QString& datei = "Skribon.inf") const {
+    return Plattform::ProfilLesen(dat(datei), abschnitt, schluessel, "?");
+  }
+  void einstellung(const QString& schluessel, const QString& wert) {
+    Plattform::ProfilSchreiben(subOrdner + "/Dormik.ini", "Skribon", schluessel, wert);
+  }
+  std::unique_ptr<Main> main;
+};
+
+// ---- Start-up -----------------------------------------------------------------------------------
+
+TEST_F(MainTest, StartReihenfolge) {
+  ASSERT_TRUE(registriert);
+  QStringList protokoll;
+  // Each step of a later part runs right after its progress text, in the overall order.
+  auto merken = [&](const char* name) {
+    return [&protokoll, name] {
+      protokoll << QString("%1 nach »%2«").arg(name, Main::Instanz()->startProtokoll().last());
+    };
+  };
+  HauptfensterHaken::Eintragen(Punkt::StartUeberpruefungen, merken("Länder"));
+  HauptfensterHaken::Eintragen(Punkt::StartReadonlytest, merken("Rechte"));
+  HauptfensterHaken::Eintragen(Punkt::StartMailFuss, merken("Mail"));
+  HauptfensterHaken::Eintragen(Punkt::StartAnmelden, merken("Statistik"));
+  HauptfensterHaken::Eintragen(Punkt::StartSperren, merken("Sperren"));
+  HauptfensterHaken::Eintragen(Punkt::StartPrivates, merken("Privat"));
+  HauptfensterHaken::Eintragen(Punkt::ErsterPaint, [&] { protokoll << "erster Paint"; });
+  // The read-only decision comes before the editors are locked.
+  HauptfensterHaken::Eintragen(Punkt::StartReadonlytest, [] { Z_Alles::NurLesen = true; });
+
+  starten();
+  EXPECT_EQ(main->startProtokoll(),
+            QStringList({"Überprüfungen", "Anzahl Skribon", "Textfeld anlegen",
+                         "Notiz-Optionsfeld anlegen", "Readonlytest", "Mail-Fußzeile",
+                         "Als Benutzer anmelden", "Zeiger auf Hilfedatei",
+                         "Notiz-Optionsfeld positionieren", "Sperren wenn nur Leserechte",
+                         "Privates", "Datei als Übergabeparameter vorgegeben?", "Notizblock laden",
+                         "Main geladen, unload Title"}));
+  QApplication::processEvents();
+  EXPECT_EQ(protokoll, QStringList({"Länder nach »Überprüfungen«", "Rechte nach »Readonlytest«",
+                                    "Mail nach »Mail-Fußzeile«",
+                                    "Statistik nach »Als Benutzer anmelden«",
+                                    "Sperren nach »Sperren wenn nur Leserechte«",
+                                    "Privat nach »Privates«", "erster Paint"}));
+  EXPECT_TRUE(editor()->isReadOnly());
+  EXPECT_EQ(SkribonDiv::HilfeDatei, prgOrdner + "/Skribon.chm");
+  EXPECT_EQ(main->statusText(), "Bereit");
+  EXPECT_TRUE(main->Zeit.isActive());
+  EXPECT_EQ(main->Zeit.interval(), 60000);
+  EXPECT_TRUE(main->ZeitInfo.isActive());
+  EXPECT_EQ(main->ZeitInfo.interval(), 1000);
+  EXPECT_EQ(main->zeitBelegung.interval(), 100);
+  EXPECT_TRUE(main->zeitBelegung.isSingleShot());
+  // Showing again does not paint "first" again.
+  main->hide();
+  main->show();
+  QApplication::processEvents();
+  EXPECT_EQ(protokoll.count("erster Paint"), 1);
+}
+
+TEST_F(MainTest, TabsUndBeschriftungen) {
+  struct Fall { QString maxSkribon; int tabs; };
+  for (const Fall& f : {Fall{"", 50}, Fall{"60", 60}, Fall{"120", 99}, Fall{"10", 50}}) {
+    if (!f.maxSkribon.isEmpty()) einstellung("MaxSkribon", f.maxSkribon);
+    DateiSchreiben(dat("Skribon.inf"),
+                   "[Note01]\r\nHeader=Einkauf\r\n[Note02]\r\nHeader=Tom & Jerry\r\n"
+                   "[Note03]\r\nHeader=Eine sehr lange Überschrift, die nicht auf einen Reiter passt\r\n");
+    starten();
+    ASSERT_EQ(int(main->Opt.size()), f.tabs) << f.maxSkribon.toStdString();
+    EXPECT_EQ(SkribonDiv::NotizAnzahl, f.tabs);
+    EXPECT_EQ(main->tabText(1), "Einkauf");
+    EXPECT_EQ(main->tabText(2), "Tom && Jerry");
+    EXPECT_EQ(main->tabText(3), QString::fromUtf8("Eine sehr lange Übersch…"));
+    EXPECT_EQ(main->Opt[2]->toolTip(), "Notiz 3: Eine sehr lange Überschrift, die nicht auf einen Reiter passt");
+    EXPECT_EQ(main->tabText(4), "4");
+    EXPECT_EQ(main->tabText(f.tabs), QString::number(f.tabs));
+    EXPECT_EQ(main->infoText(), "Einkauf");
+    EXPECT_TRUE(main->Opt[0]->isChecked());
+    // Side by side, in note order, nothing clipped.
+    for (int i = 1; i < f.tabs; ++i) {
+      EXPECT_LT(main->Opt[i - 1]->x(), main->Opt[i]->x());
+      EXPECT_GE(main->Opt[i]->width(), main->Opt[i]->fontMetrics().horizontalAdvance(main->Opt[i]->text().remove('&')));
+    }
+    main->beenden(true);
+    main.reset();
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+  }
+}
+
+TEST_F(MainTest, TabFarben) {
+  einstellung("ForColStd", "&H000000");
+  einstellung("ForColEmpty", "&H808080");
+  einstellung("ForColCrypt", "255");
+  einstellung("ForColAkt", "&HFF0000");
+  einstellung("OptBackcolor", "&HFFFFFF");
+  DateiSchreiben(dat("Skribon.t02"), "Inhalt");
+  DateiSchreiben(dat("Skribon.t03"), "..??geheim");
+  starten();
+  EXPECT_TRUE(main->zeitBelegung.isActive());
+  main->zeitBelegung_Timer();
+  EXPECT_FALSE(main->zeitBelegung.isActive());
+  EXPECT_EQ(main->tabFarbe(1), QColor(0, 0, 255));      // current (BGR &HFF0000 = blue)
+  EXPECT_EQ(main->tabFarbe(2), QColor(0, 0, 0));        // with text
+  EXPECT_EQ(main->tabFarbe(3), QColor(255, 0, 0));      // enciphered (BGR 255 = red)
+  EXPECT_EQ(main->tabFarbe(4), QColor(128, 128, 128));  // empty
+  // Typing into the empty note and saving: its tab is no longer empty.
+  tippen("x");
+  ASSERT_TRUE(main->NotizWechseln(2));
+  main->zeitBelegung_Timer();
+  EXPECT_EQ(main->tabFarbe(1), QColor(0, 0, 0));
+  EXPECT_EQ(main->tabFarbe(2), QColor(0, 0, 255));
+  // Switching the timer on while it runs does not restart it.
+  main->belegungAuffrischen();
+  const int rest = main->zeitBelegung.remainingTime();
+  QTest::qWait(30);
+  main->belegungAuffrischen();
+  EXPECT_LT(main->zeitBelegung.remainingTime(), rest);
+}
+
+TEST_F(MainTest, NotizblockAusBefehlszeile) {
+  DateiSchreiben(dat("Arbeit.inf"), "[Allgemein]\r\nNotizNr=3\r\n[Note03]\r\nHeader=Offen\r\n");
+  DateiSchreiben(dat("Arbeit.t03"), "weiter\r\nhier");
+  starten({"Datei=/irgendwo/anders/Arbeit.inf"});
+  EXPECT_EQ(SkribonDiv::NotizblockName, "Arbeit");
+  EXPECT_EQ(main->notizblockName(), "Arbeit");
+  EXPECT_EQ(SkribonDiv::NotizNr, 3);
+  EXPECT_EQ(main->text(), "weiter\r\nhier");
+  EXPECT_EQ(main->infoText(), "Offen");
+  EXPECT_TRUE(main->windowTitle().contains("Arbeit"));
+}
+
+// ---- Typing and saving --------------------------------------------------------------------------
+
+TEST_F(MainTest, TippenMarkiertAlsGeaendert) {
+  starten();
+  EXPECT_FALSE(SkribonDiv::NotizGeändert);
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(main->panel("Geaendert")->text(), "");
+  tippen("Hallo");
+  EXPECT_TRUE(SkribonDiv::NotizGeändert);
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(main->panel("Geaendert")->text(), " * ");
+  EXPECT_EQ(main->panel("Datum")->text(), "15.01.2026");
+  EXPECT_EQ(main->panel("Zeit")->text(), "10:30");
+  EXPECT_EQ(main->panel("Position")->text(), "Zeile 1, Spalte 6");
+  EXPECT_EQ(main->panel("Modus")->text(), "EINFG");
+  // Tab never goes into a note; Insert toggles overwrite mode.
+  QTest::keyClick(editor(), Qt::Key_Tab);
+  EXPECT_EQ(main->text(), "Hallo");
+  QTest::keyClick(editor(), Qt::Key_Home);
+  QTest::keyClick(editor(), Qt::Key_Insert);
+  EXPECT_TRUE(SkribonDiv::Überschreiben);
+  tippen("J");
+  EXPECT_EQ(main->text(), "Jallo");
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(main->panel("Modus")->text(), "ÜBERSCHR");
+  QTest::keyClick(editor(), Qt::Key_Insert);
+  EXPECT_FALSE(SkribonDiv::Überschreiben);
+}
+
+TEST_F(MainTest, JederSpeicherAnlassSchreibtDieErwartetenBytes) {
+  enum class Anlass { Timer, Wechsel, TabKlick, Ende, Schliessen };
+  const std::pair<Anlass, const char*> faelle[] = {
+      {Anlass::Timer, "Timer"}, {Anlass::Wechsel, "Wechsel"}, {Anlass::TabKlick, "Tab-Klick"},
+      {Anlass::Ende, "Beenden"}, {Anlass::Schliessen, "Fenster schließen"}};
+  for (const auto& [anlass, name] : faelle) {
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+    Plattform::ProfilCacheLeeren();
+    starten();
+    tippen("Zeile 1");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    tippen(QString::fromUtf8("Zweite Zeile äß"));
+    switch (anlass) {
+      case Anlass::Timer: main->Zeit_Timer(); break;
+      case Anlass::Wechsel: ASSERT_TRUE(main->NotizWechseln(2)); break;
+      case Anlass::TabKlick: QTest::mouseClick(main->Opt[4], Qt::LeftButton); break;
+      case Anlass::Ende: main->PulEnde_Click(); break;
+      case Anlass::Schliessen: main->close(); break;
+    }
+    EXPECT_EQ(DateiLesen(dat("Skribon.t01")), QByteArray("Zeile 1\r\nZweite Zeile \xc3\xa4\xc3\x9f")) << name;
+    EXPECT_FALSE(SkribonDiv::NotizGeändert) << name;
+    EXPECT_EQ(inf("Note01", "Save"), "15.01.2026 10:30:00") << name;
+    EXPECT_EQ(inf("Note01", "CrsrPos"), "24") << name;
+    EXPECT_EQ(inf("Note01", "WordWrap"), "0") << name;
+    EXPECT_EQ(inf("Note01", "Vers"), HauptfensterHaken::BuildVersion()) << name;
+    EXPECT_NE(inf("Note01", "FontName"), "?") << name;
+    if (anlass == Anlass::TabKlick) {
+      EXPECT_EQ(SkribonDiv::NotizNr, 5);
+      EXPECT_TRUE(main->Opt[4]->isChecked());
+    }
+    if (anlass == Anlass::Ende || anlass == Anlass::Schliessen) {
+      EXPECT_TRUE(main->endet());
+      EXPECT_FALSE(main->isVisible());
+      EXPECT_EQ(inf("Allgemein", "NotizNr"), "1");
+      EXPECT_NE(dormik("MainForm_Weite"), "?");
+    }
+    main.reset();
+  }
+}
+
+TEST_F(MainTest, TimerSpeichertNurGeaendertes) {
+  DateiSchreiben(dat("Skribon.t01"), "alt");
+  starten();
+  main->Zeit_Timer();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "alt");
+  EXPECT_EQ(inf("Note01", "Save"), "?");
+}
+
+TEST_F(MainTest, WechselUndZurueckFindetAllesWieder) {
+  DateiSchreiben(dat("Skribon.inf"), "[Note02]\r\nHeader=Zwei\r\nCrsrPos=4\r\n");
+  DateiSchreiben(dat("Skribon.t02"), "ab\r\ncd\r\nef");
+  starten();
+  tippen("eins");
+  ASSERT_TRUE(main->NotizWechseln(2));
+  EXPECT_EQ(main->text(), "ab\r\ncd\r\nef");
+  EXPECT_EQ(editor()->textCursor().position(), 3);  // stored 4 = after "ab" CR LF
+  EXPECT_EQ(main->infoText(), "Zwei");
+  QTest::keyClick(editor(), Qt::Key_End);
+  ASSERT_TRUE(main->NotizWechseln(1));
+  EXPECT_EQ(main->text(), "eins");
+  EXPECT_EQ(editor()->textCursor().position(), 4);
+  EXPECT_EQ(main->infoText(), "Notiz 1");
+  // Only the caret moved in note 2: only CrsrPos was written, the text stays as it was.
+  EXPECT_EQ(inf("Note02", "CrsrPos"), "6");
+  EXPECT_EQ(inf("Note02", "Save"), "?");
+  EXPECT_EQ(DateiLesen(dat("Skribon.t02")), "ab\r\ncd\r\nef");
+  EXPECT_FALSE(main->NotizWechseln(0));
+  EXPECT_FALSE(main->NotizWechseln(51));
+}
+
+TEST_F(MainTest, Windows1252NotizLesenUndAlsUtf8Speichern) {
+  DateiSchreiben(dat("Skribon.t01"), "Gr\xfc\xdf" "e aus \x84Windows\x93\r\n");
+  starten();
+  EXPECT_EQ(main->text(), QString::fromUtf8("Grüße aus „Windows“\r\n"));
+  QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+  tippen("!");
+  main->PulEnde_Click();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")),
+            QByteArray("Gr\xc3\xbc\xc3\x9f" "e aus \xe2\x80\x9eWindows\xe2\x80\x9c\r\n!"));
+}
+
+TEST_F(MainTest, VerschluesselteNotizNurLesen) {
+  const QByteArray geheim("..??\x11\x22\x33 alter Schl\xfc" "ssel");
+  DateiSchreiben(dat("Skribon.t02"), geheim);
+  DateiSchreiben(dat("Skribon.inf"), "[Note02]\r\nHeader=Geheim\r\nCrsrPos=3\r\n");
+  starten();
+  ASSERT_TRUE(main->NotizWechseln(2));
+  EXPECT_TRUE(main->kennwortNotiz());
+  EXPECT_TRUE(editor()->isReadOnly());
+  EXPECT_EQ(main->text(), "");
+  EXPECT_TRUE(editor()->placeholderText().contains("Kennwort"));
+  EXPECT_TRUE(main->statusText().contains("verschlüsselt"));
+  EXPECT_EQ(main->infoText(), "Geheim");
+  tippen("darf nicht hinein");
+  EXPECT_EQ(main->text(), "");
+  SkribonDiv::NotizGeändert = true;  // even when something claims a change
+  main->Zeit_Timer();
+  ASSERT_TRUE(main->NotizWechseln(1));
+  EXPECT_FALSE(editor()->isReadOnly());
+  ASSERT_TRUE(main->NotizWechseln(2));
+  main->PulEnde_Click();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t02")), geheim);
+  EXPECT_EQ(inf("Note02", "CrsrPos"), "3");
+  EXPECT_EQ(inf("Note02", "Save"), "?");
+}
+
+TEST_F(MainTest, UnlesbareNotizFaelltAufNotiz1Zurueck) {
+  QDir().mkpath(dat("Skribon.t04"));  // a folder where the note file should be
+  DateiSchreiben(dat("Skribon.t01"), "eins");
+  starten();
+  dialoge.antwort(Plattform::vbOK);
+  EXPECT_TRUE(main->NotizWechseln(4));
+  ASSERT_EQ(dialoge.gezeigt.size(), 1);
+  EXPECT_TRUE(dialoge.gezeigt[0].text.contains("Skribon.t04")) << dialoge.gezeigt[0].text.toStdString();
+  EXPECT_EQ(SkribonDiv::NotizNr, 1);
+  EXPECT_EQ(main->text(), "eins");
+  EXPECT_TRUE(main->Opt[0]->isChecked());
+}
+
+// ---- Failures never lose text -------------------------------------------------------------------
+
+TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
+  struct Fall {
+    const char* name;
+    std::function<void(const QString&)> blockieren;
+    std::function<void(const QString&)> freigeben;
+    QString imText;
+  };
+  const Fall faelle[] = {
+      {"Datei statt Datenordner",
+       [](const QString& d) { QDir(d).removeRecursively(); DateiSchreiben(d, "x"); },
+       [](const QString& d) { QFile::remove(d); QDir().mkpath(d); }, "Skribon.t01"},
+      {"Ordner statt Notizdatei", [](const QString& d) { QDir().mkpath(d + "/Skribon.t01"); },
+       [](const QString& d) { QDir(d + "/Skribon.t01").removeRecursively(); }, "Skribon.t01"},
+  };
+  for (const Fall& f : faelle) {
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+    Plattform::ProfilCacheLeeren();
+    starten();
+    tippen("Wichtiger Text");
+    f.blockieren(datOrdner);
+
+    // Timer: one message naming the file; the text and the flag stay.
+    dialoge.antwort(Plattform::vbOK);
+    main->Zeit_Timer();
+    ASSERT_EQ(dialoge.gezeigt.size(), 1) << f.name;
+    EXPECT_TRUE(dialoge.gezeigt[0].text.contains(f.imText)) << dialoge.gezeigt[0].text.toStdString();
+    EXPECT_TRUE(dialoge.gezeigt[0].text.contains("nicht gespeichert")) << f.name;
+    EXPECT_TRUE(SkribonDiv::NotizGeändert);
+    EXPECT_EQ(main->text(), "Wichtiger Text");
+    EXPECT_TRUE(main->statusText().contains("nicht gespeichert"));
+    // The next minute: tried again, the same message is not repeated.
+    main->Zeit_Timer();
+    EXPECT_EQ(dialoge.gezeigt.size(), 1);
+    // A switch: told again, and the note stays in front.
+    dialoge.antwort(Plattform::vbOK);
+    EXPECT_FALSE(main->NotizWechseln(3));
+    EXPECT_EQ(dialoge.gezeigt.size(), 2);
+    EXPECT_EQ(SkribonDiv::NotizNr, 1);
+    EXPECT_TRUE(main->Opt[0]->isChecked());
+    // Quitting: told, and the program stays open with the text.
+    dialoge.antwort(Plattform::vbOK);
+    main->PulEnde_Click();
+    EXPECT_EQ(dialoge.gezeigt.size(), 3);
+    EXPECT_TRUE(dialoge.gezeigt[2].text.contains("bleibt geöffnet"));
+    EXPECT_FALSE(main->endet());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(main->Zeit.isActive());
+    // Cause removed: the next trigger saves.
+    f.freigeben(datOrdner);
+    main->Zeit_Timer();
+    EXPECT_FALSE(SkribonDiv::NotizGeändert);
+    EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "Wichtiger Text");
+    dialoge.gezeigt.clear();
+    main->beenden(true);
+    main.reset();
+  }
+}
+
+TEST_F(MainTest, OhneRueckfrageGehtDerTextInEineNotfallkopie) {
+  starten();
+  tippen("Rette mich");
+  QDir(datOrdner).removeRecursively();
+  DateiSchreiben(datOrdner, "kein Ordner");
+  main->beenden(true);
+  EXPECT_TRUE(main->endet());
+  EXPECT_TRUE(dialoge.gezeigt.isEmpty());
+  const QStringList kopien = QDir(tmpOrdner).entryList({"Skribon.t01-Notfall-*.txt"});
+  ASSERT_EQ(kopien.size(), 1);
+  EXPECT_EQ(DateiLesen(tmpOrdner + "/" + kopien[0]), "Rette mich");
+}
+
+TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
+  starten();
+  // 65,497 characters plus one line end (two when stored) = 65,499.
+  editor()->setPlainText(QString(40000, 'a') + "\n" + QString(25497, 'b'));
+  ASSERT_EQ(editor()->gespeicherteLaenge(), 65499);
+  QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+  tippen("c");
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
+  tippen("d");
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
+  EXPECT_TRUE(main->statusText().contains("65.500")) << main->statusText().toStdString();
+  QTest::keyClick(editor(), Qt::Key_Backspace);
+  QTest::keyClick(editor(), Qt::Key_Return);  // a line end needs two
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65499);
+  // A paste that does not fit goes in whole or not at all.
+  QApplication::clipboard()->setText("xy");
+  editor()->paste();
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65499);
+  QApplication::clipboard()->setText("z");
+  editor()->paste();
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
+  // Replacing a selection may insert as much as it removes.
+  QTextCursor c = editor()->textCursor();
+  c.setPosition(0);
+  c.setPosition(3, QTextCursor::KeepAnchor);
+  editor()->setTextCursor(c);
+  tippen("XYZ");
+  EXPECT_TRUE(main->text().startsWith("XYZa"));
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
+  // Everything typed is saved in full.
+  main->PulEnde_Click();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")).size(), 65500);
+}
+
+TEST_F(MainTest, UeberlangeNotizWirdNichtGekuerzt) {
+  const QByteArray lang(70000, 'q');
+  DateiSchreiben(dat("Skribon.t01"), lang);
+  starten();
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
+  EXPECT_TRUE(main->statusText().contains("65.500"));
+  QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+  tippen("r");  // nothing more goes in
+  EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
+  QTest::keyClick(editor(), Qt::Key_Backspace);
+  main->PulEnde_Click();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")).size(), 69999);
+}
+
+// ---- Word wrap ----------------------------------------------------------------------------------
+
+TEST_F(MainTest, ZeilenumbruchBehaeltTextMarkierungUndCursor) {
+  starten();
+  EXPECT_EQ(SkribonDiv::TextAktiv, 0);
+  EXPECT_EQ(editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+  tippen("erste Zeile");
+  QTest::keyClick(editor(), Qt::Key_Return);
+  tippen("zweite Zeile");
+  QTextCursor c = editor()->textCursor();
+  c.setPosition(15);
+  c.setPosition(6, QTextCursor::KeepAnchor);
+  editor()->setTextCursor(c);
+  const QString vorher = main->text();
+  main->TextAktivSetzen(1);
+  EXPECT_EQ(SkribonDiv::TextAktiv, 1);
+  EXPECT_EQ(editor(), main->Text[1]);
+  EXPECT_EQ(editor()->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  EXPECT_EQ(main->text(), vorher);
+  EXPECT_EQ(editor()->textCursor().anchor(), 15);
+  EXPECT_EQ(editor()->textCursor().position(), 6);
+  EXPECT_EQ(main->markierterText(), "Zeile\r\nzwe");
+  EXPECT_TRUE(SkribonDiv::NotizGeändert);
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(main->panel("Umbruch")->text(), "Umbruch");
+  main->TextAktivSetzen(0);
+  EXPECT_EQ(main->text(), vorher);
+  EXPECT_EQ(editor()->textCursor().position(), 6);
+  // The note remembers its box.
+  main->TextAktivSetzen(1);
+  main->PulEnde_Click();
+  EXPECT_EQ(inf("Note01", "WordWrap"), "1");
+  EXPECT_EQ(dormik("WordWrap"), "1");
+}
+
+TEST_F(MainTest, ZeilenumbruchJeNotiz) {
+  DateiSchreiben(dat("Skribon.inf"), "[Note02]\r\nWordWrap=1\r\n[Note03]\r\nWordWrap=0\r\n");
+  DateiSchreiben(dat("Skribon.t02"), "zwei");
+  starten();
+  ASSERT_TRUE(main->NotizWechseln(2));
+  EXPECT_EQ(SkribonDiv::TextAktiv, 1);
+  EXPECT_EQ(main->text(), "zwei");
+  ASSERT_TRUE(main->NotizWechseln(3));
+  EXPECT_EQ(SkribonDiv::TextAktiv, 0);
+  EXPECT_EQ(main->Text[1]->text(), "");  // the hidden box keeps no stale text
+}
+
+// ---- Window place -------------------------------------------------------------------------------
+
+TEST_F(MainTest, FensterplatzInTwips) {
+  einstellung("MainForm_Links", "1500");
+  einstellung("MainForm_Oben", "750");
+  einstellung("MainForm_Weite", "9000");
+  einstellung("MainForm_Höhe", "6000");
+  einstellung("MainForm_State", "0");
+  starten();
+  EXPECT_EQ(main->size(), QSize(600, 400));
+  EXPECT_EQ(main->pos(), QPoint(100, 50));
+  main->resize(630, 420);
+  main->move(60, 30);
+  main->PulEnde_Click();
+  EXPECT_EQ(dormik("MainForm_Weite"), "9450");
+  EXPECT_EQ(dormik("MainForm_Höhe"), "6300");
+  EXPECT_EQ(dormik("MainForm_Links"), "900");
+  EXPECT_EQ(dormik("MainForm_Oben"), "450");
+  EXPECT_EQ(dormik("MainForm_State"), "0");
+}
+
+TEST_F(MainTest, FensterAusBefehlszeileUndAusserhalbDesBildschirms) {
+  einstellung("MainForm_Links", "1500");
+  einstellung("MainForm_Oben", "750");
+  einstellung("MainForm_Weite", "9000");
+  einstellung("MainForm_Höhe", "6000");
+  starten({"fenster=300,450,9300,4800,0"});
+  EXPECT_EQ(main->size(), QSize(620, 320));
+  EXPECT_EQ(main->pos(), QPoint(20, 30));
+  main->beenden(true);
+  main.reset();
+  // A place on a screen that is gone comes back onto the screen.
+  einstellung("MainForm_Links", "-900000");
+  einstellung("MainForm_Oben", "900000");
+  starten();
+  const QRect schirm = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(schirm.intersects(QRect(main->pos(), main->size())));
+}
+
+// ---- What other windows see ---------------------------------------------------------------------
+
+TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
+  DateiSchreiben(dat("Skribon.inf"),
+                 "[Note01]\r\nHeader=Kopf\r\nFontName=DejaVu Sans Mono\r\nFontSize=13\r\n"
+                 "FontBold=True\r\nFontItalic=0\r\n");
+  DateiSchreiben(dat("Skribon.t01"), "a\r\nb\r\nc");
+  EXPECT_EQ(Hauptfenster::Instanz(), nullptr);
+  starten();
+  Hauptfenster* h = Hauptfenster::Instanz();
+  ASSERT_EQ(h, static_cast<Hauptfenster*>(main.get()));
+  EXPECT_EQ(h->text(), "a\r\nb\r\nc");
+  QTextCursor c = main->aktiverText()->textCursor();
+  c.setPosition(0);
+  c.setPosition(3, QTextCursor::KeepAnchor);
+  main->aktiverText()->setTextCursor(c);
+  EXPECT_EQ(h->markierterText(), "a\r\nb");
+  EXPECT_EQ(h->markierungsLaenge(), 4);
+  EXPECT_EQ(h->schrift().family(), "DejaVu Sans Mono");
+  EXPECT_EQ(h->schrift().pointSizeF(), 13);
+  EXPECT_TRUE(h->schrift().bold());
+  EXPECT_FALSE(h->schrift().italic());
+  EXPECT_EQ(h->notizblockName(), "Skribon");
+  EXPECT_EQ(h->infoText(), "Kopf");
+  h->statusSetzen("Drucken...");
+  EXPECT_EQ(h->statusText(), "Drucken...");
+  EXPECT_FALSE(h->symbol().isNull());
+  EXPECT_EQ(h->widget(), main.get());
+
+  // The programs menu: four entries, hidden one by one, never shown again from here.
+  const QStringList erwartet = {"&Varnisch...", "&Skribon...", "&Ostrup...", "&Lumetrix..."};
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(main->mnuPrg[i]->text(), erwartet[i]);
+    EXPECT_TRUE(h->programmEintragSichtbar(i));
+  }
+  h->programmEintragVerbergen(1);
+  EXPECT_FALSE(h->programmEintragSichtbar(1));
+  EXPECT_FALSE(h->programmEintragSichtbar(7));
+  int gestartet = -1;
+  HauptfensterHaken::SchwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
+  main->mnuPrg[2]->trigger();
+  gestartet = main->property("gestartet").toInt();
+  EXPECT_EQ(gestartet, 2);
+
+  // Commands of later windows: "&Beenden" stays last in "&Datei"; a new menu is appended.
+  int aufrufe = 0;
+  QAction* a = h->befehlEintragen("&Datei", "&Drucken...", [&] { ++aufrufe; }, QKeySequence("Ctrl+P"));
+  QAction* b = h->befehlEintragen("Extras", "&Rechner...", [&] { aufrufe += 10; });
+  EXPECT_EQ(main->mnuDatei->actions().last(), main->mnuBeenden);
+  EXPECT_TRUE(main->mnuDatei->actions().contains(a));
+  EXPECT_EQ(main->menuBar()->actions().last()->text(), "Extras");
+  a->trigger();
+  b->trigger();
+  EXPECT_EQ(aufrufe, 11);
+  EXPECT_EQ(main->menuBar()->actions()[0]->text(), "&Datei");
+  EXPECT_EQ(main->menuBar()->actions()[1]->text(), "&Weiteres");
+  main.reset();
+  EXPECT_EQ(Hauptfenster::Instanz(), nullptr);
+}
+
+// ---- Timers and exit ----------------------------------------------------------------------------
+
+TEST_F(MainTest, ZeitInfoSchritteUndFernSchliessen) {
+  QStringList protokoll;
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoAnfang, [&] { protokoll << "Zwischenablage"; });
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoNachrichten, [&] {
+    // Third step: date and time are already shown.
+    protokoll << "Nachrichten " + Main::Instanz()->panel("Zeit")->text();
+  });
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoNachPanels, [&] {
+    protokoll << "Reservierung " + Main::Instanz()->panel("Geaendert")->text();
+  });
+  bool schliessen = false;
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoEnde, [&] {
+    protokoll << "Fernschliessen";
+    if (schliessen) Hauptfenster::Instanz()->beenden(true);
+  });
+  starten();
+  tippen("x");
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(protokoll, QStringList({"Zwischenablage", "Nachrichten 10:30", "Reservierung  * ", "Fernschliessen"}));
+  schliessen = true;
+  main->ZeitInfo_Timer();
+  EXPECT_TRUE(main->endet());
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "x");
+  EXPECT_FALSE(main->ZeitInfo.isActive());
+  protokoll.clear();
+  main->ZeitInfo_Timer();  // after the exit nothing runs any more
+  EXPECT_TRUE(protokoll.isEmpty());
+}
+
+TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
+  QStringList protokoll;
+  auto schritt = [&](const char* name) {
+    return [&protokoll, name, this] {
+      protokoll << QString("%1 (Notiz %2, Fenster %3)")
+                       .arg(name, QString(DateiLesen(dat("Skribon.t01"))), dormik("MainForm_State"));
+    };
+  };
+  HauptfensterHaken::Eintragen(Punkt::EndeExport, schritt("Export"));
+  HauptfensterHaken::Eintragen(Punkt::EndeHilfe, schritt("Hilfe"));
+  HauptfensterHaken::Eintragen(Punkt::EndeAbmelden, [&] {
+    protokoll << "Abmelden " + Main::Instanz()->statusText();
+  });
+  HauptfensterHaken::Eintragen(Punkt::EndeStatistik, schritt("Statistik"));
+  HauptfensterHaken::Eintragen(Punkt::EndeEntladen, schritt("Entladen"));
+  starten();
+  tippen("fertig");
+  QWidget anderes;
+  anderes.show();
+  main->PulEnde_Click();
+  main->PulEnde_Click();  // a second way out at the same time changes nothing
+  main->beenden(true);
+  EXPECT_EQ(protokoll, QStringList({"Export (Notiz fertig, Fenster 0)", "Hilfe (Notiz fertig, Fenster 0)",
+                                    "Abmelden Beenden... Benutzer abmelden...",
+                                    "Statistik (Notiz fertig, Fenster 0)",
+                                    "Entladen (Notiz fertig, Fenster 0)"}));
+  EXPECT_FALSE(anderes.isVisible());
+  EXPECT_FALSE(main->Zeit.isActive());
+  EXPECT_FALSE(main->zeitBelegung.isActive());
+}
+
+TEST_F(MainTest, NurLesenSchreibtNichts) {
+  HauptfensterHaken::Eintragen(Punkt::StartReadonlytest, [] { Z_Alles::NurLesen = true; });
+  DateiSchreiben(dat("Skribon.t01"), "bleibt");
+  starten();
+  SkribonDiv::NotizGeändert = true;
+  main->Zeit_Timer();
+  ASSERT_TRUE(main->NotizWechseln(2));
+  main->PulEnde_Click();
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "bleibt");
+  EXPECT_FALSE(QFile::exists(dat("Skribon.inf")));
+  EXPECT_EQ(dormik("MainForm_Weite"), "?");
+}
+
+TEST_F(MainTest, SigtermSichertDieNotiz) {
+  for (int signal : {SIGTERM, SIGHUP}) {
+    QFile::remove(dat("Skribon.t01"));
+    starten();
+    Signale::Installieren();
+    tippen(QString("Signal %1").arg(signal));
+    ::raise(signal);
+    for (int i = 0; i < 100 && !main->endet(); ++i) QTest::qWait(10);
+    Signale::Entfernen();
+    EXPECT_TRUE(main->endet()) << signal;
+    EXPECT_EQ(DateiLesen(dat("Skribon.t01")), QString("Signal %1").arg(signal).toUtf8());
+    main.reset();
+  }
+}
+
+// The real thing: a child process with the main window on its event loop gets SIGTERM/SIGHUP.
+TEST_F(MainTest, KindprozessWartetAufSignal) {
+  const QString ziel = qEnvironmentVariable("SKRIBON_KIND_SIGNAL");
+  if (ziel.isEmpty()) GTEST_SKIP() << "nur als Kindprozess";
+  Z_Alles::ordnerDat = ziel;
+  starten();
+  Signale::Installieren();
+  tippen("vom Kind");
+  std::fputs("bereit\n", stdout);
+  std::fflush(stdout);
+  QApplication::exec();
+  Signale::Entfernen();
+}
+
+TEST_F(MainTest, SignalBeendetKindprozessGeordnet) {
+  for (int signal : {SIGTERM, SIGHUP}) {
+    const QString ziel = wurzel + QString("/signal%1").arg(signal);
+    QDir().mkpath(ziel);
+    QProcess kind;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("SKRIBON_KIND_SIGNAL", ziel);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    kind.setProcessEnvironment(env);
+    kind.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=MainTest.KindprozessWartetAufSignal"});
+    ASSERT_TRUE(kind.waitForStarted(10000));
+    QByteArray ausgabe;
+    for (int i = 0; i < 200 && !ausgabe.contains("bereit"); ++i) {
+      kind.waitForReadyRead(100);
+      ausgabe += kind.readAllStandardOutput();
+    }
+    ASSERT_TRUE(ausgabe.contains("bereit")) << ausgabe.constData();
+    ::kill(pid_t(kind.processId()), signal);
+    ASSERT_TRUE(kind.waitForFinished(20000));
+    EXPECT_EQ(kind.exitStatus(), QProcess::NormalExit) << signal;
+    EXPECT_EQ(DateiLesen(ziel + "/Skribon.t01"), "vom Kind") << signal;
+  }
+}

@@ -1,0 +1,334 @@
+// The notepad files without a window: open, read, the save road byte for byte, old parameter
+// files, and what happens when the disk does not cooperate.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
+
+#include <csignal>
+#include <cstdio>
+
+#include "foundation/z_alles.h"
+#include "notepad/notizspeicher.h"
+#include "notepad/skribondiv.h"
+#include "platform/profil.h"
+#include "support/fixture.h"
+#include "qstring_ausgabe.h"
+
+namespace {
+const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&SkribonDiv::Zuruecksetzen), true);
+
+NotizSchluessel schluessel(const QString& header) {
+  NotizSchluessel s;
+  s.Header = header;
+  s.FontName = "Arial";
+  s.FontSize = "10";
+  s.FontBold = "0";
+  s.FontItalic = "0";
+  s.ForeColor = "0";
+  s.BackColor = "16777215";
+  s.CrsrPos = "0";
+  s.Save = "15.01.2026 10:30:00";
+  s.Vers = "2026.12.0001";
+  s.WordWrap = "1";
+  return s;
+}
+}  // namespace
+
+class NotizSpeicherTest : public Testhilfe::SkribonTest {
+protected:
+  QString dat(const QString& name) const { return datOrdner + "/" + name; }
+  QString ini(const QString& datei, const QString& abschnitt, const QString& schluessel) const {
+    return Plattform::ProfilLesen(dat(datei), abschnitt, schluessel, "?");
+  }
+  NotizSpeicher speicher;
+};
+
+TEST_F(NotizSpeicherTest, OeffnenLiestUeberblick) {
+  ASSERT_TRUE(registriert);
+  DateiSchreiben(dat("Skribon.inf"),
+                 "[Allgemein]\r\nInfo=Mein Block\r\n[Note01]\r\nHeader=Einkauf\r\n"
+                 "[note03]\r\nheader=  Ideen  \r\n[Note07]\r\nHeader=Geheim\r\n");
+  DateiSchreiben(dat("Skribon.t01"), "Milch\r\nBrot\r\n");
+  DateiSchreiben(dat("Skribon.t02"), " ");
+  DateiSchreiben(dat("Skribon.t03"), "\r\n  \r\n\t");
+  DateiSchreiben(dat("Skribon.t04"), QByteArray(5000, 'x'));
+  DateiSchreiben(dat("Skribon.t07"), "..??\x01\x02\x03 verschluesselt");
+  speicher.oeffnen("Skribon", 50);
+
+  struct Fall { int nr; QString header; bool leer, geschuetzt; };
+  const Fall faelle[] = {
+      {1, "Einkauf", false, false}, {2, "", true, false},  {3, "Ideen", true, false},
+      {4, "", false, false},        {5, "", true, false},  {7, "Geheim", false, true},
+      {50, "", true, false},
+  };
+  for (const Fall& f : faelle) {
+    const auto& u = speicher.ueberblick(f.nr);
+    EXPECT_EQ(u.header, f.header) << f.nr;
+    EXPECT_EQ(u.leer, f.leer) << f.nr;
+    EXPECT_EQ(u.geschuetzt, f.geschuetzt) << f.nr;
+  }
+  EXPECT_TRUE(speicher.ueberblick(51).leer);  // beyond the slots: nothing, no crash
+  EXPECT_EQ(speicher.allgemeinLesen("Info"), "Mein Block");
+}
+
+TEST_F(NotizSpeicherTest, LadenUtf8UndWindows1252) {
+  DateiSchreiben(dat("Skribon.t01"), "Gr\xfc\xdf" "e \x80 5\r\nZeile 2\r\n");  // Windows-1252
+  DateiSchreiben(dat("Skribon.t02"), "\xef\xbb\xbf" "Gr\xc3\xbc\xc3\x9f" "e\rlos\n");  // UTF-8 with BOM
+  DateiSchreiben(dat("Skribon.t03"), " ");
+  speicher.oeffnen("Skribon", 50);
+  NotizSpeicher::Notiz n;
+  ASSERT_TRUE(speicher.laden(1, &n));
+  EXPECT_EQ(n.text, QString::fromUtf8("Grüße € 5\nZeile 2\n"));
+  EXPECT_TRUE(n.vorhanden);
+  ASSERT_TRUE(speicher.laden(2, &n));
+  EXPECT_EQ(n.text, QString::fromUtf8("Grüße\nlos\n"));
+  ASSERT_TRUE(speicher.laden(3, &n));
+  EXPECT_EQ(n.text, "");  // the blank an empty note is stored as
+  ASSERT_TRUE(speicher.laden(4, &n));
+  EXPECT_FALSE(n.vorhanden);
+  EXPECT_EQ(n.text, "");
+
+  // The legacy note saved again: UTF-8 with CR LF.
+  ASSERT_TRUE(speicher.sichern(1, QString::fromUtf8("Grüße € 5\nZeile 2\n"), schluessel("")));
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), QByteArray("Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac 5\r\nZeile 2\r\n"));
+}
+
+TEST_F(NotizSpeicherTest, SicherungsWegByteGenau) {
+  speicher.oeffnen("Skribon", 50);
+  struct Fall { const char* name; QString text; QByteArray datei; };
+  const Fall faelle[] = {
+      {"crlf", "eins\nzwei\n\ndrei", "eins\r\nzwei\r\n\r\ndrei"},
+      {"leer", "", " "},
+      {"nur Leerraum", "  \n\t\n ", " "},
+      {"umlaute", QString::fromUtf8("äöü ß „Zitat“"), "\xc3\xa4\xc3\xb6\xc3\xbc \xc3\x9f \xe2\x80\x9eZitat\xe2\x80\x9c"},
+      {"alte cr", "a\rb", "a\r\nb"},
+  };
+  for (const Fall& f : faelle) {
+    QString fehler;
+    ASSERT_TRUE(speicher.sichern(5, f.text, schluessel("Kopf"), &fehler)) << f.name << fehler.toStdString();
+    EXPECT_EQ(DateiLesen(dat("Skribon.t05")), f.datei) << f.name;
+  }
+  // The keys of [Note05], in the program's spelling.
+  const NotizSchluessel s = schluessel("Kopf");
+  for (int i = 0; i < NotizSchluessel::Namen().size(); ++i)
+    EXPECT_EQ(ini("Skribon.inf", "Note05", NotizSchluessel::Namen()[i]), s.feld(i)) << i;
+  const QByteArray inf = DateiLesen(dat("Skribon.inf"));
+  EXPECT_TRUE(inf.contains("[Note05]\r\nHeader=Kopf\r\nFontName=Arial\r\n")) << inf.constData();
+  EXPECT_EQ(speicher.ueberblick(5).header, "Kopf");
+}
+
+TEST_F(NotizSpeicherTest, SchluesselMitAnfuehrungszeichenBleibenStabil) {
+  speicher.oeffnen("Skribon", 50);
+  NotizSchluessel s = schluessel(QString::fromUtf8("„Zitat“ und \"mehr\""));
+  ASSERT_TRUE(speicher.sichern(2, "x", s));
+  EXPECT_EQ(speicher.schluesselLesen(2).Header, "„Zitat\" und \"mehr\"");
+  // Saving again with the header as read back is no failure and changes nothing.
+  const QByteArray vorher = DateiLesen(dat("Skribon.inf"));
+  s.Header = speicher.schluesselLesen(2).Header;
+  QString fehler;
+  EXPECT_TRUE(speicher.schluesselSichern(2, s, &fehler)) << fehler.toStdString();
+  EXPECT_EQ(DateiLesen(dat("Skribon.inf")), vorher);
+}
+
+TEST_F(NotizSpeicherTest, Sicherheitskopie) {
+  speicher.oeffnen("Skribon", 50);
+  const QString bak = tmpOrdner + "/Skribon.bak";
+  const QString lang(200, 'L');
+  const QString kurz = "kurz";
+  // No old file: no copy.
+  ASSERT_TRUE(speicher.sichern(1, kurz, schluessel("")));
+  EXPECT_FALSE(QFile::exists(bak));
+  // Old file under 150 bytes: no copy.
+  ASSERT_TRUE(speicher.sichern(1, lang, schluessel("")));
+  EXPECT_FALSE(QFile::exists(bak));
+  // Old file of 200 bytes replaced by a short text: the copy keeps the long text.
+  ASSERT_TRUE(speicher.sichern(1, kurz, schluessel("")));
+  EXPECT_EQ(DateiLesen(bak), lang.toUtf8());
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "kurz");
+  // A long text again: the copy goes.
+  ASSERT_TRUE(speicher.sichern(1, lang + "2", schluessel("")));
+  ASSERT_TRUE(speicher.sichern(1, lang + "3", schluessel("")));
+  EXPECT_FALSE(QFile::exists(bak));
+  EXPECT_EQ(speicher.sicherungsDatei(), bak);
+}
+
+TEST_F(NotizSpeicherTest, NurGeaenderteSchluesselWerdenGeschrieben) {
+  speicher.oeffnen("Skribon", 50);
+  ASSERT_TRUE(speicher.sichern(3, "a", schluessel("H")));
+  // Someone else edits a key by hand; saving with the same values leaves it alone.
+  Plattform::ProfilSchreiben(dat("Skribon.inf"), "Note03", "FontName", "Courier New");
+  NotizSchluessel s = speicher.schluesselLesen(3);
+  EXPECT_EQ(s.FontName, "Courier New");
+  s.CrsrPos = "1";
+  ASSERT_TRUE(speicher.sichern(3, "b", s));
+  EXPECT_EQ(ini("Skribon.inf", "Note03", "FontName"), "Courier New");
+  EXPECT_EQ(ini("Skribon.inf", "Note03", "CrsrPos"), "1");
+  ASSERT_TRUE(speicher.positionSichern(3, 7));
+  EXPECT_EQ(ini("Skribon.inf", "Note03", "CrsrPos"), "7");
+  // The caret alone never creates the other keys of a note never saved.
+  ASSERT_TRUE(speicher.positionSichern(9, 4));
+  EXPECT_EQ(ini("Skribon.inf", "Note09", "CrsrPos"), "4");
+  EXPECT_EQ(ini("Skribon.inf", "Note09", "Header"), "?");
+}
+
+TEST_F(NotizSpeicherTest, AlteParameterdateienWerdenUebernommen) {
+  DateiSchreiben(dat("Alt.inf"), "[Note02]\r\nHeader=Neuer Kopf\r\n");
+  DateiSchreiben(dat("Alt.p01"), "Header=Aus p01\r\nFontName=Courier New\r\nFontsize=12\r\n; Kommentar\r\n\r\nohne Gleich\r\n");
+  DateiSchreiben(dat("Alt.p02"), "[Irgendwas]\r\nHeader=Alter Kopf\r\nCrsrPos=17\r\n");
+  DateiSchreiben(dat("Alt.p77"), "Header=jenseits der Notizanzahl\r\n");
+  speicher.oeffnen("Alt", 50);
+
+  EXPECT_EQ(speicher.uebernommen(), 2);
+  EXPECT_EQ(speicher.ueberblick(1).header, "Aus p01");
+  EXPECT_EQ(ini("Alt.inf", "Note01", "FontName"), "Courier New");
+  EXPECT_EQ(ini("Alt.inf", "Note01", "FontSize"), "12");
+  // The .inf is the newer record: its header wins, the rest is taken over.
+  EXPECT_EQ(ini("Alt.inf", "Note02", "Header"), "Neuer Kopf");
+  EXPECT_EQ(ini("Alt.inf", "Note02", "CrsrPos"), "17");
+  // Renamed, not deleted; taken over once.
+  EXPECT_FALSE(QFile::exists(dat("Alt.p01")));
+  EXPECT_TRUE(QFile::exists(dat("Alt.p01.alt")));
+  EXPECT_TRUE(QFile::exists(dat("Alt.p77")));
+  DateiSchreiben(dat("Alt.p01"), "Header=Noch einmal\r\n");
+  speicher.oeffnen("Alt", 50);
+  EXPECT_EQ(speicher.ueberblick(1).header, "Aus p01");
+  EXPECT_TRUE(QFile::exists(dat("Alt.p01.alt2")));
+}
+
+TEST_F(NotizSpeicherTest, ParameterdateiImNurLeseBetrieb) {
+  DateiSchreiben(dat("Alt.p03"), "Header=Nur gelesen\r\n");
+  Z_Alles::NurLesen = true;
+  speicher.oeffnen("Alt", 50);
+  EXPECT_EQ(speicher.ueberblick(3).header, "Nur gelesen");
+  EXPECT_TRUE(QFile::exists(dat("Alt.p03")));
+  EXPECT_FALSE(QFile::exists(dat("Alt.inf")));
+  QString fehler;
+  EXPECT_FALSE(speicher.sichern(3, "x", schluessel(""), &fehler));
+  EXPECT_FALSE(QFile::exists(dat("Alt.t03")));
+}
+
+TEST_F(NotizSpeicherTest, NameOhneRuecksichtAufGrossschreibung) {
+  DateiSchreiben(dat("Privat.inf"), "[Note01]\r\nHeader=P\r\n");
+  speicher.oeffnen("privat", 50);
+  EXPECT_EQ(speicher.name(), "Privat");
+  EXPECT_EQ(speicher.ueberblick(1).header, "P");
+}
+
+TEST_F(NotizSpeicherTest, FehlerBeimSichern) {
+  struct Fall {
+    const char* name;
+    std::function<void()> vorbereiten;
+    QString imFehler;
+  };
+  const Fall faelle[] = {
+      {"Datei statt Datenordner",
+       [&] {
+         QDir(datOrdner).removeRecursively();
+         DateiSchreiben(datOrdner, "keine Daten");
+       },
+       "Skribon.t04"},
+      {"Datenordner fehlt", [&] { QDir(datOrdner).removeRecursively(); }, "Skribon.t04"},
+      {"Ordner statt Notizdatei", [&] { QDir().mkpath(dat("Skribon.t04")); }, "Skribon.t04"},
+      {"Ordner statt .inf", [&] { QDir().mkpath(dat("Skribon.inf")); }, "Skribon.inf"},
+  };
+  for (const Fall& f : faelle) {
+    QDir(datOrdner).removeRecursively();
+    QFile::remove(datOrdner);
+    QDir().mkpath(datOrdner);
+    speicher.oeffnen("Skribon", 50);
+    f.vorbereiten();
+    QString fehler;
+    EXPECT_FALSE(speicher.sichern(4, "Text, der bleiben muss", schluessel("K"), &fehler)) << f.name;
+    EXPECT_TRUE(fehler.contains(f.imFehler)) << f.name << ": " << fehler.toStdString();
+  }
+  // A note file that is a folder cannot be read either, and says so.
+  QDir(datOrdner).removeRecursively();
+  QFile::remove(datOrdner);
+  QDir().mkpath(dat("Skribon.t06"));
+  speicher.oeffnen("Skribon", 50);
+  NotizSpeicher::Notiz n;
+  QString fehler;
+  EXPECT_FALSE(speicher.laden(6, &n, &fehler));
+  EXPECT_TRUE(fehler.contains("Skribon.t06")) << fehler.toStdString();
+}
+
+TEST_F(NotizSpeicherTest, NotfallKopie) {
+  speicher.oeffnen("Skribon", 50);
+  const QString pfad = speicher.notfallKopie(12, "gerettet\nZeile");
+  ASSERT_FALSE(pfad.isEmpty());
+  EXPECT_TRUE(pfad.startsWith(tmpOrdner)) << pfad.toStdString();
+  EXPECT_TRUE(QFileInfo(pfad).fileName().startsWith("Skribon.t12-Notfall-")) << pfad.toStdString();
+  EXPECT_EQ(DateiLesen(pfad), "gerettet\r\nZeile");
+  // Temp folder unusable: the home folder takes it.
+  QDir(tmpOrdner).removeRecursively();
+  DateiSchreiben(tmpOrdner, "blockiert");
+  const QString pfad2 = speicher.notfallKopie(12, "noch einmal");
+  EXPECT_TRUE(pfad2.startsWith(home)) << pfad2.toStdString();
+}
+
+// ---- A save killed at any moment leaves the old or the new text, never a torn file ---------------
+
+namespace {
+QString textA() { return QString(30000, 'A') + "\n" + QString(30000, 'a'); }
+QString textB() { return QString(20000, 'B') + "\n" + QString(44000, 'b'); }
+}  // namespace
+
+// Runs only as the child of the test below: saves note 1 over and over until it is killed.
+TEST_F(NotizSpeicherTest, KindprozessSpeichertEndlos) {
+  const QString ziel = qEnvironmentVariable("SKRIBON_KIND_ORDNER");
+  if (ziel.isEmpty()) GTEST_SKIP() << "nur als Kindprozess";
+  Z_Alles::ordnerDat = ziel;
+  Z_Alles::ordnerTmp = ziel + "/tmp";
+  speicher.oeffnen("Skribon", 50);
+  for (long i = 0;; ++i) {
+    if (!speicher.sichern(1, (i % 2) ? textB() : textA(), schluessel(i % 2 ? "B" : "A"))) return;
+    if (i == 0) {
+      std::fputs("bereit\n", stdout);
+      std::fflush(stdout);
+    }
+  }
+}
+
+TEST_F(NotizSpeicherTest, AbbruchMittenImSichern) {
+  const QByteArray a = textA().replace("\n", "\r\n").toUtf8();
+  const QByteArray b = textB().replace("\n", "\r\n").toUtf8();
+  const QString ziel = wurzel + "/kind";
+  QDir().mkpath(ziel);
+  int gefunden[2] = {0, 0};
+  for (int runde = 0; runde < 30; ++runde) {
+    QProcess kind;
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("SKRIBON_KIND_ORDNER", ziel);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    kind.setProcessEnvironment(env);
+    kind.start(QCoreApplication::applicationFilePath(),
+               {"--gtest_filter=NotizSpeicherTest.KindprozessSpeichertEndlos"});
+    ASSERT_TRUE(kind.waitForStarted(10000));
+    QByteArray ausgabe;
+    QElapsedTimer uhr;
+    uhr.start();
+    while (!ausgabe.contains("bereit") && uhr.elapsed() < 20000) {
+      kind.waitForReadyRead(100);
+      ausgabe += kind.readAllStandardOutput();
+    }
+    ASSERT_TRUE(ausgabe.contains("bereit")) << ausgabe.constData();
+    QThread::usleep(QRandomGenerator::global()->bounded(20000));
+    ::kill(pid_t(kind.processId()), SIGKILL);
+    kind.waitForFinished(10000);
+
+    const QByteArray datei = DateiLesen(ziel + "/Skribon.t01");
+    ASSERT_TRUE(datei == a || datei == b) << "Runde " << runde << ": " << datei.size() << " Bytes";
+    ++gefunden[datei == a ? 0 : 1];
+    // The settings file is whole as well.
+    const QString kopf = Plattform::ProfilLesen(ziel + "/Skribon.inf", "Note01", "Header", "?");
+    EXPECT_TRUE(kopf == "A" || kopf == "B") << kopf.toStdString();
+    Plattform::ProfilCacheLeeren();
+  }
+  // Both texts were seen on disk: the kill did land in different phases.
+  EXPECT_GT(gefunden[0] + gefunden[1], 0);
+}
