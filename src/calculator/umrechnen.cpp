@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <cmath>
 
+#include "calculator/z_evaluate2.h"
 #include "foundation/z_alles.h"
 #include "platform/laufzeit.h"
 #include "platform/shell.h"
@@ -53,12 +54,20 @@ QString Lesen(const QString& pfad, const QString& abschnitt, const QString& schl
   return Z_Alles::IniLesen(pfad, abschnitt, schluessel.trimmed(), vorgabe);
 }
 
-// Evaluates a text; refused = the evaluator marked it.
+// Evaluates a text; abgelehnt = refused or an arithmetic fault.
 double Auswerten(const Auswerter& auswerten, QString text, bool* abgelehnt) {
-  const bool vorherMarkiert = text.startsWith(QLatin1Char('%'));
-  const double wert = auswerten(text);
-  const bool markiert = !vorherMarkiert && text.startsWith(QLatin1Char('%'));
-  if (abgelehnt) *abgelehnt = markiert || !std::isfinite(wert);
+  double wert;
+  bool fehler;
+  if (auswerten) {
+    const bool vorherMarkiert = text.startsWith(QLatin1Char('%'));
+    wert = auswerten(text);
+    fehler = !vorherMarkiert && text.startsWith(QLatin1Char('%'));
+  } else {
+    Z_Evaluate2::Fehler grund = Z_Evaluate2::Fehler::Keiner;
+    wert = Z_Evaluate2::Evaluate(text, &grund);
+    fehler = grund != Z_Evaluate2::Fehler::Keiner;
+  }
+  if (abgelehnt) *abgelehnt = fehler || !std::isfinite(wert);
   return std::isfinite(wert) ? wert : 0.0;
 }
 

@@ -37,7 +37,8 @@ int ZuletztLesen(const QString& pfad, const QString& schluessel, const QString& 
 // Stores an index in [_Zuletzt]; a value already stored is not written again.
 void ZuletztSchreiben(const QString& pfad, const QString& schluessel, int index);
 
-// The expression evaluator: the text by reference (a refused text gets "%" in front), a double.
+// An expression evaluator: the text by reference (a refused text gets "%" in front), a double.
+// Empty: Z_Evaluate2::Evaluate, whose arithmetic faults count as refusals too.
 using Auswerter = std::function<double(QString&)>;
 
 struct Eingabe {
@@ -57,7 +58,7 @@ struct Ergebnis {
 
 // base = (value) * (prefix factor from) / unit factor from; result = base / (prefix factor to) *
 // unit factor to. Value and prefix factors go in brackets, so "2+3" km is 5 km.
-Ergebnis Berechnen(const QString& pfad, const Eingabe& eingabe, const Auswerter& auswerten);
+Ergebnis Berechnen(const QString& pfad, const Eingabe& eingabe, const Auswerter& auswerten = {});
 
 // The editor command for the unit file: program and arguments (the path is one argument).
 QStringList EditorBefehl(const QString& pfad);
