@@ -171,6 +171,16 @@ TEST_F(Einstellungen, BeschaedigteDateien) {
   EXPECT_EQ(IniLesen("Ordner.ini", "A", "B", "v"), "v");
 }
 
+TEST_F(Einstellungen, AlteWindowsDatei) {
+  // Written by the Windows program: Windows-1252, "“" is 0x93 there.
+  DateiSchreiben(dormik(), "[Skribon]\r\nZitat=Er sagte \x93Hallo\x93 f\xfcr**alle\r\n");
+  EXPECT_EQ(IniLesen("", "", "Zitat"), "Er sagte \"Hallo\" für\r\nalle");
+  IniSchreiben("", "", "Neu", "x");
+  EXPECT_TRUE(DateiLesen(dormik()).startsWith("[Skribon]\r\nZitat=Er sagte \x93Hallo\x93 f\xfcr**alle\r\n"));
+  EXPECT_EQ(IniLesen("", "", "Zitat"), "Er sagte \"Hallo\" für\r\nalle");
+  EXPECT_EQ(IniLesen("", "", "Neu"), "x");
+}
+
 TEST_F(Einstellungen, ZweiSchreiberVerlierenNichts) {
   IniSchreiben("", "", "A", "1");
   EXPECT_EQ(IniLesen("", "", "A"), "1");

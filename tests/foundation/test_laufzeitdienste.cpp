@@ -94,6 +94,23 @@ TEST_F(Laufzeitdienste, FehlerberichtNurAufJa) {
   EXPECT_TRUE(dialoge.gezeigt.back().text.contains("Fehlerbericht senden"));
 }
 
+TEST_F(Laufzeitdienste, FehlerWaehrendOffenerMeldung) {
+  // An error raised while the error box is open (a timer step) must not stack a second box.
+  static int inneresErgebnis = -1;
+  FehlerberichtSendenHaken = [](const QString&) {
+    inneresErgebnis = FehlerBehandlung(11, "innen");
+    return true;
+  };
+  dialoge.antwort(Plattform::vbYes);
+  EXPECT_EQ(FehlerBehandlung(6, "aussen"), 5);
+  EXPECT_EQ(inneresErgebnis, 2);
+  EXPECT_EQ(dialoge.gezeigt.size(), 1);
+  EXPECT_EQ(IniLesen("", "Fehler", "Nummer"), "11");  // still recorded
+  dialoge.antwort(Plattform::vbCancel);
+  EXPECT_EQ(FehlerBehandlung(6, "danach"), 2);
+  EXPECT_EQ(dialoge.gezeigt.size(), 2);
+}
+
 TEST_F(Laufzeitdienste, DebugLogKopfUndEintraege) {
   DebugModus = 1;
   DiagnoseBerichtHaken = [] { return QStringLiteral("Diagnosebericht-Inhalt"); };
