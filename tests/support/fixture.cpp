@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "foundation/globale.h"
+#include "foundation/z_alles.h"
 #include "platform/profil.h"
 
 namespace Testhilfe {
@@ -41,6 +42,7 @@ void SkribonTest::SetUp() {
   qputenv("XDG_DATA_HOME", (home + "/.local/share").toUtf8());
 
   Z_Alles::GlobaleZuruecksetzen();
+  Z_Alles::ZustandZuruecksetzen();
   for (auto f : resets()) f();
   Z_Alles::ordnerPrg = prgOrdner;
   Z_Alles::ordnerSub = subOrdner;
