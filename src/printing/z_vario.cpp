@@ -24,7 +24,7 @@ double letzteId_ = 0;   // the last {id} issued in this process
 // search runs on the old text only, so an inserted value is never searched again.
 bool AlleErsetzen(QString& text, QString& klein, const QString& tokenKlein, const QString& wert) {
   if (tokenKlein.isEmpty()) return false;
-  qsizetype p = klein.indexOf(tokenKlein, 0, Qt::CaseSensitive);
+  qsizetype p = Intern::Finden(klein, tokenKlein, 0);
   if (p < 0) return false;
   const QString wertKlein = Intern::Klein(wert);
   QString neu, neuKlein;
@@ -35,7 +35,7 @@ bool AlleErsetzen(QString& text, QString& klein, const QString& tokenKlein, cons
     neu.append(QStringView(text).mid(von, p - von)).append(wert);
     neuKlein.append(QStringView(klein).mid(von, p - von)).append(wertKlein);
     von = p + tokenKlein.size();
-    p = klein.indexOf(tokenKlein, von, Qt::CaseSensitive);
+    p = Intern::Finden(klein, tokenKlein, von);
   }
   neu.append(QStringView(text).mid(von));
   neuKlein.append(QStringView(klein).mid(von));
@@ -64,7 +64,7 @@ int Quartal(const QDate& d) { return (d.month() - 1) / 3 + 1; }
 template <typename F>
 void WennDa(const char* token, F&& wert) {
   const QString tk = Intern::Klein(QString::fromUtf8(token));
-  if (!Intern::KleinText().contains(tk)) return;
+  if (Intern::Finden(Intern::KleinText(), tk, 0) < 0) return;
   PlatzhalterErsetzen(tk, wert());
 }
 
@@ -224,6 +224,18 @@ void VorhandeneTokens(const QDateTime& d) {
 
 namespace Intern {
 
+// Every token begins with a rare character ("{", "%"): jumping from one of those to the next is
+// much faster than a general substring search over a long note.
+qsizetype Finden(const QString& text, const QString& token, qsizetype von) {
+  if (token.isEmpty()) return -1;
+  const QChar erstes = token.front();
+  const QStringView rest = QStringView(token).mid(1);
+  const qsizetype letzte = text.size() - token.size();
+  for (qsizetype p = text.indexOf(erstes, von); p >= 0 && p <= letzte; p = text.indexOf(erstes, p + 1))
+    if (QStringView(text).mid(p + 1, rest.size()) == rest) return p;
+  return -1;
+}
+
 QString Klein(const QString& text) {
   QString r(text.size(), Qt::Uninitialized);
   const QChar* q = text.constData();
@@ -260,7 +272,7 @@ QString KlammerInhalt(const QString& text, const QString& praefix, int modus) {
   if (!p.startsWith(QLatin1Char('{'))) p.prepend(QLatin1Char('{'));
   if (p == QLatin1String("{")) return {};
   const QString t = Intern::Klein(text);
-  const qsizetype a = t.indexOf(p);
+  const qsizetype a = Intern::Finden(t, p, 0);
   if (a < 0) return {};
   const qsizetype e = t.indexOf(QLatin1Char('}'), a + p.size());
   if (e < 0) return {};

@@ -51,6 +51,8 @@ void Zuruecksetzen();
 namespace Intern {
 // Lower case per character, so positions stay those of the original text.
 QString Klein(const QString& text);
+// First position of token in text from von on (case-sensitive), -1 when none.
+qsizetype Finden(const QString& text, const QString& token, qsizetype von);
 // Lower-case copy of VarioText, kept in step with it during an expansion.
 const QString& KleinText();
 // Appends to VarioText (and its lower-case copy).

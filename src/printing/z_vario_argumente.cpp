@@ -30,7 +30,7 @@ Fund Suchen(const char* praefix) {
   const QString& k = KleinText();
   const QString p = QString::fromLatin1(praefix);
   Fund f;
-  f.anfang = k.indexOf(p);
+  f.anfang = Finden(k, p, 0);
   if (f.anfang >= 0) f.ende = k.indexOf(QLatin1Char('}'), f.anfang + p.size());
   return f;
 }
@@ -89,7 +89,7 @@ QStringList Dateien(const QString& muster) {
 // A "}" in front of the prefix therefore stops the token.
 bool DateiMuster(const char* praefix, QString& muster) {
   const QString& k = KleinText();
-  const qsizetype a = k.indexOf(QLatin1String(praefix));
+  const qsizetype a = Finden(k, QString::fromLatin1(praefix), 0);
   if (a < 0) return false;
   const qsizetype e = k.indexOf(QLatin1Char('}'));
   if (e < a) return false;

@@ -218,7 +218,7 @@ TEST_F(VarioArgumentTest, ZufaelligeDatei) {
   Datei(".versteckt.txt");
   QDir().mkpath(maschine.ordner + "/ordner.txt");
   Datei("unter/Plan.md");
-  const struct { double r; const char* ein; QString aus; } faelle[] = {
+  const struct { double r; QString ein; QString aus; } faelle[] = {
       // k = round(r * count); 0 and 1 both take the first file.
       {0.2, "{$*.txt}", "Brief.TXT"},
       {0.3, "{$*.txt}", "Brief.TXT"},
@@ -227,12 +227,12 @@ TEST_F(VarioArgumentTest, ZufaelligeDatei) {
       {0.5, "{$*.pdf}", "KeinName.Txt"},
       {0.5, "{$unter/*.MD}", "Plan.md"},
       {0.5, "{$unter\\*.md}", "Plan.md"},
-      {0.5, QString("{$" + wurzel + "/Ablage/unter/*.*}").toUtf8().constData(), "Plan.md"},
+      {0.5, "{$" + wurzel + "/Ablage/unter/*.*}", "Plan.md"},
   };
   for (const auto& f : faelle) {
-    SCOPED_TRACE(f.ein);
+    SCOPED_TRACE(f.ein.toStdString());
     Zufall({f.r});
-    EXPECT_EQ(V(QString::fromUtf8(f.ein)), f.aus);
+    EXPECT_EQ(V(f.ein), f.aus);
   }
 }
 
