@@ -44,7 +44,7 @@ bool AlleErsetzen(QString& text, QString& klein, const QString& tokenKlein, cons
   return true;
 }
 
-// The reference time as the original clock gave it: whole seconds.
+// The reference time counts whole seconds; milliseconds would only make ages jitter.
 QDateTime GanzeSekunden(QDateTime d) {
   const QTime t = d.time();
   d.setTime(QTime(t.hour(), t.minute(), t.second()));

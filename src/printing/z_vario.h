@@ -49,7 +49,7 @@ void Zuruecksetzen();
 
 // Shared between the files of this module; not for other callers.
 namespace Intern {
-// Lower case per character, so positions stay those of the original text.
+// Lower case per character, so positions stay those of the text itself.
 QString Klein(const QString& text);
 // First position of token in text from von on (case-sensitive), -1 when none.
 qsizetype Finden(const QString& text, const QString& token, qsizetype von);

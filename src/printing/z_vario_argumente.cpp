@@ -41,8 +41,8 @@ QString Argument(const Fund& f, int praefixLaenge) {
   return VarioText.mid(f.anfang + praefixLaenge, f.ende - f.anfang - praefixLaenge);
 }
 
-// Wall-clock seconds from a to b, as the original's date arithmetic counted them (no time
-// zones, no daylight-saving jumps).
+// Wall-clock seconds from a to b, counted on the calendar (no time zones, no daylight-saving
+// jumps), so a day is always 86400 seconds.
 double SekundenZwischen(const QDateTime& a, const QDateTime& b) {
   return double(a.date().daysTo(b.date())) * 86400.0 +
          (b.time().msecsSinceStartOfDay() - a.time().msecsSinceStartOfDay()) / 1000.0;
@@ -68,7 +68,7 @@ double FeldZahl(const QString& feld) {
 }
 
 // Ordinary files matching a pattern, relative to the current folder unless it names a folder.
-// Hidden files (leading ".") are left out like hidden files on the original's file system.
+// Hidden files (leading ".") are not ordinary files and stay out.
 QStringList Dateien(const QString& muster) {
   QString m = muster;
   m.replace(QLatin1Char('\\'), QLatin1Char('/'));

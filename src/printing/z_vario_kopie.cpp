@@ -11,8 +11,16 @@ std::optional<QString> KopierText(const QString& zeile) {
   const qsizetype doppelpunkt = text.indexOf(QLatin1Char(':'));
   const QString rest = doppelpunkt >= 0 ? text.mid(doppelpunkt + 1) : text;
   // The markup runs on what the user wrote; the placeholders come last, so values they insert
-  // (file names with "~", settings texts) reach the clipboard as they are.
-  return VarioErsetzen(Z_Alles::MeldungsText(rest).trimmed());
+  // (file names with "~", settings texts) reach the clipboard as they are. The markup knows a
+  // date token of its own: braces are hidden from it, so every token here means what it means
+  // in a note.
+  const QChar versteckt(0xE000);  // a private-use character; not used when the line holds one
+  QString markiert = rest;
+  const bool verstecken = !markiert.contains(versteckt);
+  if (verstecken) markiert.replace(QLatin1Char('{'), versteckt);
+  markiert = Z_Alles::MeldungsText(markiert).trimmed();
+  if (verstecken) markiert.replace(versteckt, QLatin1Char('{'));
+  return VarioErsetzen(markiert);
 }
 
 std::optional<QString> KopierTextAnStelle(const QString& editorText, int position) {

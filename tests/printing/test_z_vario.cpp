@@ -178,8 +178,8 @@ TEST_F(VarioTest, FesteTokensOhneDatum) {
 }
 
 TEST_F(VarioTest, EingesetzteWerteWerdenNichtNochmalsErsetzt) {
-  // The folder is inserted before the date tokens run: a token inside it is expanded (the
-  // table's order), but the control tokens, already done, stay.
+  // The folder is inserted before the date tokens run: a token inside it is expanded, but the
+  // control tokens, already done, stay.
   maschine.ordner = "/daten/{Tab}/{tag}";
   EXPECT_EQ(V("{pfad}"), "/daten/{Tab}/15");
   // A value holding its own token is inserted once.

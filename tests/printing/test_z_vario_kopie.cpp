@@ -24,6 +24,7 @@ TEST_F(VarioKopieTest, ZeileMitKopiermarke) {
       {"   $cpyza:  Hallo~Welt  ", QString("Hallo\r\nWelt")},          // markup, then trimmed
       {"$CPYZA:{tt.mm.jjjj}{Tab}", QString("15.01.2026\t")},          // a token at the end stays
       {"$CpyZA:{variable:Datei}", QString("alt~neu.txt")},            // inserted values as they are
+      {"$CpyZA:Stand {DATUM}, `Entwurf`", QString("Stand 15.1.2026, »Entwurf«")},  // date as in a note
       {"$CpyZA:a:b", QString("a:b")},                                 // behind the first ":"
       {"$CpyZA ohne Doppelpunkt", QString("$CpyZA ohne Doppelpunkt")},
       {"$CpyZA:", QString("")},
