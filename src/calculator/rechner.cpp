@@ -175,6 +175,7 @@ void Rechner::OberflaecheBauen() {
   Funktionen->setMinimumContentsLength(14);
   Funktionen->setMaxVisibleItems(24);
   Funktionen->setFont(Festbreit(10));
+  Funktionen->setPlaceholderText(QStringLiteral("einfügen ..."));
   Bezeichnung1->setBuddy(Funktionen);
 
   Text = new QLineEdit(seite0);
@@ -231,12 +232,13 @@ void Rechner::OberflaecheBauen() {
     ComboSI[i] = new QComboBox(gruppe);
     ComboSI[i]->setObjectName(QStringLiteral("ComboSI%1").arg(i));
     ComboSI[i]->setMaxVisibleItems(22);
-    ComboSI[i]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ComboSI[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    ComboSI[i]->setMinimumContentsLength(7);
     ComboEinheit[i] = new QComboBox(gruppe);
     ComboEinheit[i]->setObjectName(QStringLiteral("ComboEinheit%1").arg(i));
     ComboEinheit[i]->setMaxVisibleItems(20);
     ComboEinheit[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    ComboEinheit[i]->setMinimumContentsLength(16);
+    ComboEinheit[i]->setMinimumContentsLength(29);
     ComboEinheit[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     txtWert[i] = new QLineEdit(gruppe);
     txtWert[i]->setObjectName(QStringLiteral("txtWert%1").arg(i));
@@ -456,7 +458,16 @@ void Rechner::PositionSichern() {
 
 bool Rechner::mnuRechne_Click() {
   const RechnerZeile::Ergebnis e = RechnerZeile::Berechnen(Text->text(), Zahlenformat);
-  ListP->addItems(e.verlauf);
+  // Like a paper tape: lines right-aligned, the result under its line in bold.
+  for (qsizetype i = 0; i < e.verlauf.size(); ++i) {
+    auto* zeile = new QListWidgetItem(e.verlauf[i], ListP);
+    zeile->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    if (i == e.verlauf.size() - 1) {
+      QFont f = ListP->font();
+      f.setBold(true);
+      zeile->setFont(f);
+    }
+  }
   if (ListP->count() > 0) ListP->setCurrentRow(ListP->count() - 1);
   if (ListP->count() > 1) ListP->setCurrentRow(ListP->count() - 2);
   Text->setText(e.text);

@@ -10,6 +10,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -514,6 +516,56 @@ TEST_F(RechnerTest, SchliessenVerbirgtUndMerktDiePosition) {
   r = laden();
   EXPECT_TRUE(flaeche.contains(r->geometry().topLeft())) << r->x() << "," << r->y();
   EXPECT_NEAR(r->x(), flaeche.left() + (flaeche.width() - r->frameGeometry().width()) / 2, 2);
+}
+
+// Both pages: monospace history and line, no control smaller than it needs or outside its parent.
+// With SKRIBON_FOTO_ORDNER set, pictures of both pages are written there (rechner-0.png, -1.png).
+TEST_F(RechnerTest, AnsichtOhneAbgeschnitteneSteuerelemente) {
+  DateiSchreiben(rechnerDat(), DateiLesen(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
+                                          "/../../resources/beside/Rechner.Dat"));
+  Rechner::Oeffnen(QString());
+  Rechner* r = Rechner::Instanz();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(r));
+  EXPECT_TRUE(QFontInfo(r->ListP->font()).fixedPitch());
+  EXPECT_TRUE(QFontInfo(r->Text->font()).fixedPitch());
+  r->mnuFormat_Click(2);
+  for (const char* zeile : {"255", "1/3", "{heute}-{24.12.2026}", "2^31-1"}) {
+    r->Text->setText(zeile);
+    QTest::keyClick(r->Text, Qt::Key_Return);
+  }
+  const QString ordner = qEnvironmentVariable("SKRIBON_FOTO_ORDNER");
+  for (int seite = 0; seite < 2; ++seite) {
+    r->SSTab->setCurrentIndex(seite);
+    if (seite == 1) {
+      waehle(r->ComboRubrik, "Druck");
+      waehle(r->ComboEinheit[0], "Millimeter Quecksilbersäule (mmHg)");
+      waehle(r->ComboEinheit[1], "Hektopascal (hPa)");
+      r->txtWert[0]->setText("760");
+      umrechnen(r);
+      EXPECT_EQ(r->txtWert[1]->text(), "1.013,25");
+      // The long unit names of the shipped file are shown whole.
+      for (QComboBox* liste : r->ComboEinheit) {
+        QStyleOptionComboBox option;
+        option.initFrom(liste);
+        const QRect feld = liste->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, liste);
+        EXPECT_LE(liste->fontMetrics().horizontalAdvance(liste->currentText()), feld.width())
+            << liste->currentText().toStdString();
+      }
+    }
+    QApplication::processEvents();
+    for (QWidget* w : r->SSTab->currentWidget()->findChildren<QWidget*>()) {
+      if (!w->isVisible() || w->parentWidget()->inherits("QComboBox") || w->inherits("QAbstractScrollArea"))
+        continue;
+      const QSize mindest = w->minimumSizeHint();
+      EXPECT_GE(w->width(), mindest.width()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+      EXPECT_GE(w->height(), mindest.height()) << w->metaObject()->className() << " " << w->objectName().toStdString();
+      EXPECT_TRUE(w->parentWidget()->rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+    if (!ordner.isEmpty()) r->grab().save(QStringLiteral("%1/rechner-%2.png").arg(ordner).arg(seite));
+  }
+  // The longest binary display fits.
+  EXPECT_GE(r->BezBin->contentsRect().width(),
+            QFontMetrics(r->BezBin->font()).horizontalAdvance(QString(32, QLatin1Char('1'))));
 }
 
 // A main window as the calculator sees it: a selection and a menu to register in.
