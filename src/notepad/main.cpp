@@ -490,9 +490,10 @@ void Main::editorEinrichten(const NotizSchluessel& s) {
   if (ok) p.setColor(QPalette::Text, Plattform::ZuQColor(vorne));
   const quint32 hinten = Plattform::FarbZahlLesen(s.BackColor, &ok);
   if (ok) p.setColor(QPalette::Base, Plattform::ZuQColor(hinten));
+  // A new font lays out the whole text again: only when it differs.
   for (NotizEditor* e : Text) {
-    e->setFont(f);
-    e->setPalette(p);
+    if (e->font() != f) e->setFont(f);
+    if (e->palette() != p) e->setPalette(p);
   }
 }
 
