@@ -30,27 +30,41 @@ QString Notiz(int bytes, int tokens) {
   return text;
 }
 
-void BM_NotizMit200Platzhaltern(benchmark::State& state) {
+// Folders, settings and machine of a benchmark run.
+struct Umgebung {
+  Umgebung() {
+    Z_Alles::ordnerSub = tmp.path();
+    Z_Alles::ordnerDat = tmp.path() + "/Daten";
+    Z_Alles::ordnerPrg = tmp.path();
+    Z_Alles::DebugModus = -1;
+    QFile ini(tmp.path() + "/Dormik.ini");
+    if (ini.open(QIODevice::WriteOnly)) ini.write("[Variablen]\r\nKunde=Meier ; Hauptkunde\r\n");
+    ini.close();
+    Plattform::ProfilCacheLeeren();
+    maschine.ordner = tmp.path();
+    maschine.env["HOME"] = "/home/erika";
+    Plattform::SetzeSystemDienst(&maschine);
+  }
+  ~Umgebung() { Plattform::SetzeSystemDienst(nullptr); }
   QTemporaryDir tmp;
-  Z_Alles::ordnerSub = tmp.path();
-  Z_Alles::ordnerDat = tmp.path() + "/Daten";
-  Z_Alles::ordnerPrg = tmp.path();
-  Z_Alles::DebugModus = -1;
-  QFile ini(tmp.path() + "/Dormik.ini");
-  if (ini.open(QIODevice::WriteOnly)) ini.write("[Variablen]\r\nKunde=Meier ; Hauptkunde\r\n");
-  ini.close();
-  Plattform::ProfilCacheLeeren();
   Testhilfe::TestSystem maschine;
-  maschine.ordner = tmp.path();
-  maschine.env["HOME"] = "/home/erika";
-  Plattform::SetzeSystemDienst(&maschine);
+};
 
+void BM_NotizMit200Platzhaltern(benchmark::State& state) {
+  Umgebung umgebung;
   const QString text = Notiz(64 * 1024, 200);
   for (auto _ : state) benchmark::DoNotOptimize(Z_Vario::VarioErsetzen(text));
   state.SetBytesProcessed(state.iterations() * text.size() * 2);
-  Plattform::SetzeSystemDienst(nullptr);
 }
 BENCHMARK(BM_NotizMit200Platzhaltern)->Unit(benchmark::kMillisecond);
+
+// The worst case for the token search: a megabyte of opening braces.
+void BM_MegabyteKlammern(benchmark::State& state) {
+  Umgebung umgebung;
+  const QString text(1 << 20, QLatin1Char('{'));
+  for (auto _ : state) benchmark::DoNotOptimize(Z_Vario::VarioErsetzen(text));
+}
+BENCHMARK(BM_MegabyteKlammern)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -3,7 +3,9 @@
 #include "printing/z_vario.h"
 
 #include <QTime>
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "foundation/z_alles.h"
 #include "platform/laufzeit.h"
@@ -224,15 +226,46 @@ void VorhandeneTokens(const QDateTime& d) {
 
 namespace Intern {
 
-// Every token begins with a rare character ("{", "%"): jumping from one of those to the next is
-// much faster than a general substring search over a long note.
+namespace {
+
+// Horspool search: tokens end in "}" and are short, so most positions are skipped without
+// being compared. The skip table is keyed on the low byte of a character; characters sharing
+// a low byte only make a skip shorter, never wrong.
+qsizetype Horspool(const QString& text, const QString& token, qsizetype von) {
+  const qsizetype m = token.size();
+  const qsizetype n = text.size();
+  qsizetype sprung[256];
+  std::fill(std::begin(sprung), std::end(sprung), m);
+  const char16_t* t = reinterpret_cast<const char16_t*>(token.constData());
+  for (qsizetype i = 0; i < m - 1; ++i) sprung[t[i] & 0xFF] = m - 1 - i;
+  const char16_t* h = reinterpret_cast<const char16_t*>(text.constData());
+  const char16_t letztes = t[m - 1];
+  for (qsizetype p = von; p + m <= n;) {
+    const char16_t c = h[p + m - 1];
+    if (c == letztes && std::equal(t, t + m - 1, h + p)) return p;
+    p += sprung[c & 0xFF];
+  }
+  return -1;
+}
+
+}  // namespace
+
+// Every token begins with a character that is rare in a note ("{", "%"): jumping from one of
+// those to the next is fastest. Where they stand close together, Horspool takes over, so a text
+// full of braces costs no more than any other.
 qsizetype Finden(const QString& text, const QString& token, qsizetype von) {
-  if (token.isEmpty()) return -1;
+  const qsizetype m = token.size();
+  if (m == 0 || von < 0) return -1;
   const QChar erstes = token.front();
-  const QStringView rest = QStringView(token).mid(1);
-  const qsizetype letzte = text.size() - token.size();
-  for (qsizetype p = text.indexOf(erstes, von); p >= 0 && p <= letzte; p = text.indexOf(erstes, p + 1))
-    if (QStringView(text).mid(p + 1, rest.size()) == rest) return p;
+  if (m == 1) return text.indexOf(erstes, von);
+  const char16_t* t = reinterpret_cast<const char16_t*>(token.constData());
+  const char16_t* h = reinterpret_cast<const char16_t*>(text.constData());
+  const qsizetype letzte = text.size() - m;
+  qsizetype kandidaten = 0;
+  for (qsizetype p = text.indexOf(erstes, von); p >= 0 && p <= letzte; p = text.indexOf(erstes, p + 1)) {
+    if (std::equal(t + 1, t + m, h + p + 1)) return p;
+    if (++kandidaten > 64 && p - von < kandidaten * 32) return Horspool(text, token, p + 1);
+  }
   return -1;
 }
 

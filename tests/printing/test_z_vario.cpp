@@ -4,6 +4,7 @@
 #include <QQueue>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <random>
 
 #include "foundation/z_alles.h"
 #include "printing/z_vario.h"
@@ -269,6 +270,29 @@ TEST_F(VarioTest, KalenderwocheNachIso8601) {
   EXPECT_EQ(Z_Vario::Kalenderwoche(QDate()), 0);
   for (QDate d(1980, 1, 1); d <= QDate(2060, 12, 31); d = d.addDays(1))
     ASSERT_EQ(Z_Vario::Kalenderwoche(d), d.weekNumber()) << d.toString(Qt::ISODate).toStdString();
+}
+
+// The token search against Qt's own, on texts thick with braces and with characters that share
+// a brace's low byte (Ż, Ž).
+TEST_F(VarioTest, SucheFindetWasIndexOfFindet) {
+  std::mt19937 zufall(4711);
+  const QString alphabet = QString::fromUtf8("{}ab%ŻŽ");
+  auto wort = [&](int laenge) {
+    QString w;
+    for (int i = 0; i < laenge; ++i) w += alphabet[int(zufall() % alphabet.size())];
+    return w;
+  };
+  for (int runde = 0; runde < 400; ++runde) {
+    QString text = wort(int(zufall() % 3000));
+    if (runde % 2) text = QString(int(zufall() % 2000), u'{') + text;  // dense braces first
+    const QString token = wort(1 + int(zufall() % 6));
+    for (qsizetype von : {qsizetype(0), qsizetype(1), text.size() / 2, text.size()}) {
+      ASSERT_EQ(Z_Vario::Intern::Finden(text, token, von), text.indexOf(token, von))
+          << token.toStdString() << " ab " << von;
+    }
+  }
+  EXPECT_EQ(Z_Vario::Intern::Finden("abc", "", 0), -1);
+  EXPECT_EQ(Z_Vario::Intern::Finden("ab", "abc", 0), -1);
 }
 
 TEST_F(VarioTest, KlammerInhalt) {
