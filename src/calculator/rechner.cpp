@@ -40,7 +40,7 @@ QPointer<Rechner> Rechner::instanz_;
 namespace {
 
 const QString Abschnitt = QStringLiteral("Rechner");
-constexpr int TwipsJePixel = 15;
+constexpr int TwipsJePixel = Fensterplatz::TwipsJePixel;
 
 const char* const FormatVorgaben[9] = {"0",    "#,###,##0", "#,###,##0.00", "#,###,##0.00000", "0.00",
                                        "0.00000", "0.0000000000", "0.000E+000", "0"};

@@ -93,6 +93,22 @@ TEST_F(RechnerTest, LadenSetztMenuesListenUndEinstellungen) {
   EXPECT_EQ(ini("Rechner", "Format_07"), "0.000E+000");
   EXPECT_EQ(r->Zahlenformat, "0");
 
+  // "&Umrechnen" sits in "&Bearbeiten" below the clipboard commands; one of its two forms shows.
+  const QList<QAction*> bearbeiten = r->mnuBearbeiten->actions();
+  ASSERT_EQ(bearbeiten.size(), 4);
+  EXPECT_EQ(bearbeiten[0], r->mnuKopie);
+  EXPECT_EQ(bearbeiten[1], r->mnuEinfg);
+  EXPECT_EQ(bearbeiten[2], r->mnuUmrechnen0->menuAction());
+  EXPECT_EQ(bearbeiten[3], r->mnuUmrechnen1->menuAction());
+  EXPECT_EQ(r->mnuUmrechnen0->title(), "&Umrechnen");
+  EXPECT_EQ(r->mnuUmrechnen1->title(), "&Umrechnen");
+  EXPECT_TRUE(r->mnuUmrechnen0->menuAction()->isVisible());
+  EXPECT_FALSE(r->mnuUmrechnen1->menuAction()->isVisible());
+  EXPECT_EQ(r->mnuUmrechSteuer[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F3));
+  EXPECT_EQ(r->mnuUmrechSteuer[2]->shortcut(), QKeySequence(Qt::Key_F3));
+  EXPECT_EQ(r->mnuUmrechSteuerX->actions().size(), 8);  // six, a separator, the rate edit
+  EXPECT_EQ(r->mnuUmrechnenAustauschen->shortcut(), QKeySequence(Qt::Key_F9));
+
   ASSERT_EQ(r->Funktionen->count(), 61);
   EXPECT_EQ(r->Funktionen->itemText(0), "6,30'20\" Zeiten");
   EXPECT_EQ(r->Funktionen->itemText(13), "1,95583 Euro -> DEM");
