@@ -186,6 +186,17 @@ TEST(Evaluate, Summen) {
                   {u"-1E999+1", Fehler::Ueberlauf}});
 }
 
+TEST(Evaluate, ZahltextGrenzen) {
+  // Exponent form from 1E15 up and below 1E-4; it is read back like any other number.
+  WerteErwarten({
+      {u"999999999999999+1", 1e15}, {u"1E15-1", 999999999999999}, {u"1E15*10+1", 1e16},
+      {u".0001*1", 0.0001}, {u".00001*1", 1e-5}, {u".000015*10", 0.00015}, {u"1E-400*1", 0},
+      {u"123456789012345678*1", 1.23456789012346e17},
+  });
+  // The largest double written with 15 digits lies beyond the range when read back.
+  FehlerErwarten({{u"1.7976931348623157E308*1", Fehler::Ueberlauf}});
+}
+
 TEST(Evaluate, Vergleiche) {
   WerteErwarten({
       {u"1+1=2", -1}, {u"3>4", 0}, {u"4>3", -1}, {u"3<4", -1}, {u"2=3", 0},
