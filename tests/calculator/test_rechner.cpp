@@ -184,6 +184,14 @@ TEST_F(RechnerTest, StrgCUndStrgVGehoerenDemFenster) {
   QTest::keyClick(r->Text, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QGuiApplication::clipboard()->text(), "12+3");  // whole content, not the selection
 
+  // From the history and the function list as well.
+  for (QWidget* w : std::initializer_list<QWidget*>{r->ListP, r->Funktionen}) {
+    QGuiApplication::clipboard()->clear();
+    w->setFocus();
+    QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "12+3") << w->objectName().toStdString();
+  }
+
   QGuiApplication::clipboard()->setText("7*6\r\n+1");
   r->Text->setText("alt");
   r->Text->setSelection(0, 1);
