@@ -307,6 +307,8 @@ void Main::tabsAnlegen() {
     b->setCheckable(true);
     b->setFocusPolicy(Qt::NoFocus);
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    // Each tab as wide as its caption: the row scrolls rather than squeezing captions.
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     b->setText(QString::number(nr));
     tabGruppe_->addButton(b, nr);
     reihe->insertWidget(nr - 1, b);
@@ -363,7 +365,7 @@ void Main::zeitBelegung_Timer() {
         QStringLiteral(
             "QToolButton { color: %1; background-color: %2; border: 1px solid %3;"
             " border-bottom: 0px; border-top-left-radius: 5px; border-top-right-radius: 5px;"
-            " padding: 3px 8px 3px 8px; margin-top: 3px; min-width: 16px; }"
+            " padding: 3px 8px 3px 8px; margin-top: 3px; }"
             "QToolButton:checked { background-color: %4; margin-top: 0px; padding-bottom: 6px; }"
             "QToolButton:hover:!checked { background-color: %5; }")
             .arg(vorne.name(), hinten.name(), rand.name(), seite.name(), hinten.lighter(108).name());

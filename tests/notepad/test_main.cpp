@@ -148,9 +148,12 @@ TEST_F(MainTest, TabsUndBeschriftungen) {
     EXPECT_EQ(main->tabText(f.tabs), QString::number(f.tabs));
     EXPECT_EQ(main->infoText(), "Einkauf");
     EXPECT_TRUE(main->Opt[0]->isChecked());
-    // Side by side, in note order, nothing clipped.
+    // Side by side, in note order, nothing clipped (with the tab style applied).
+    main->zeitBelegung_Timer();
+    QApplication::processEvents();
     for (int i = 1; i < f.tabs; ++i) {
       EXPECT_LT(main->Opt[i - 1]->x(), main->Opt[i]->x());
+      EXPECT_GE(main->Opt[i]->width(), main->Opt[i]->sizeHint().width()) << i;
       EXPECT_GE(main->Opt[i]->width(), main->Opt[i]->fontMetrics().horizontalAdvance(main->Opt[i]->text().remove('&')));
     }
     main->beenden(true);
