@@ -729,8 +729,10 @@ void Main::showEvent(QShowEvent* e) {
   if (ersterPaint_) {
     ersterPaint_ = false;
     QTimer::singleShot(0, this, [this] {
-      if (!endet_) HauptfensterHaken::Ausfuehren(Punkt::ErsterPaint);
+      if (endet_) return;
       tabZeigen(SkribonDiv::NotizNr);
+      aktiverText()->setFocus();
+      HauptfensterHaken::Ausfuehren(Punkt::ErsterPaint);
     });
   }
 }

@@ -5,6 +5,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPointer>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -34,7 +35,7 @@ QString ordnerText() {
 }  // namespace
 
 Titel::Titel(QWidget* parent)
-    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint) {
   instanz_ = this;
   setObjectName(QStringLiteral("Titel"));
   setWindowTitle(Z_Alles::ProduktName);
@@ -162,13 +163,19 @@ void Titel::Zeit_Timer() {
 
   ++zaehler_;
   if (zaehler_ == 1 && !main_) {
-    main_ = new Main;
-    main_->setAttribute(Qt::WA_DeleteOnClose);
+    // No tick while the main window loads: a message box there runs the event loop, and the
+    // splash must not unload itself under this very call.
+    Zeit.stop();
+    QPointer<Titel> selbst(this);
+    Main* m = new Main;
+    main_ = m;
+    m->setAttribute(Qt::WA_DeleteOnClose);
     if (Z_Alles::IniLesen({}, {}, QStringLiteral("NoWinStateSet"), QStringLiteral("0")).trimmed() !=
         QLatin1String("1"))
-      main_->StartZustandSetzen(windowState());
-    main_->Form_Load();
-    if (!main_->endet()) main_->show();
+      m->StartZustandSetzen(windowState());
+    m->Form_Load();
+    if (!m->endet()) m->show();
+    if (selbst && !entladen_) Zeit.start();
   } else if (zaehler_ >= 2) {
     entladen();
   }
