@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "foundation/z_alles.h"
-#include "platform/laufzeit.h"
 
 namespace {
 Hauptfenster* instanz_ = nullptr;

@@ -6,7 +6,6 @@
 
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
-#include "platform/laufzeit.h"
 #include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
@@ -81,9 +80,15 @@ void NotizSpeicher::oeffnen(const QString& name, int anzahl) {
   // A notepad copied from Windows may be spelled in another case than asked for.
   name_ = name;
   if (!QFileInfo(infDatei()).isFile()) {
-    const QStringList treffer =
-        Laufzeit::DateienSuchen(ordner_, name + QStringLiteral(".inf"));
-    if (!treffer.isEmpty()) name_ = QFileInfo(treffer.first()).completeBaseName();
+    // Compared by hand: a name may hold "*" or "?" and must not act as a pattern.
+    const QString gesucht = name + QStringLiteral(".inf");
+    const QStringList dateien = QDir(ordner_).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    for (const QString& d : dateien) {
+      if (d.compare(gesucht, Qt::CaseInsensitive) == 0) {
+        name_ = d.left(d.size() - 4);
+        break;
+      }
+    }
   }
 
   for (int nr = 1; nr <= anzahl_; ++nr)

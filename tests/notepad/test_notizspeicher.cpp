@@ -217,6 +217,12 @@ TEST_F(NotizSpeicherTest, NameOhneRuecksichtAufGrossschreibung) {
   speicher.oeffnen("privat", 50);
   EXPECT_EQ(speicher.name(), "Privat");
   EXPECT_EQ(speicher.ueberblick(1).header, "P");
+  // A name with wildcard characters is a name, not a pattern.
+  speicher.oeffnen("*", 50);
+  EXPECT_EQ(speicher.name(), "*");
+  EXPECT_EQ(speicher.ueberblick(1).header, "");
+  speicher.oeffnen("Pri?at", 50);
+  EXPECT_EQ(speicher.name(), "Pri?at");
 }
 
 TEST_F(NotizSpeicherTest, FehlerBeimSichern) {
