@@ -17,7 +17,7 @@ namespace {
 
 int paar_[2] = {-1, -1};
 QSocketNotifier* melder_ = nullptr;
-struct sigaction altTerm_ {}, altHup_ {};
+struct sigaction altTerm_ {}, altHup_ {}, altInt_ {};
 bool installiert_ = false;
 
 void handler(int signal) {
@@ -50,6 +50,7 @@ void Installieren() {
   sa.sa_flags = SA_RESTART;
   ::sigaction(SIGTERM, &sa, &altTerm_);
   ::sigaction(SIGHUP, &sa, &altHup_);
+  ::sigaction(SIGINT, &sa, &altInt_);
   installiert_ = true;
 }
 
@@ -57,6 +58,7 @@ void Entfernen() {
   if (!installiert_) return;
   ::sigaction(SIGTERM, &altTerm_, nullptr);
   ::sigaction(SIGHUP, &altHup_, nullptr);
+  ::sigaction(SIGINT, &altInt_, nullptr);
   delete melder_;
   melder_ = nullptr;
   ::close(paar_[0]);

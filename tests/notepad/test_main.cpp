@@ -700,7 +700,7 @@ TEST_F(MainTest, NurLesenSchreibtNichts) {
 }
 
 TEST_F(MainTest, SigtermSichertDieNotiz) {
-  for (int signal : {SIGTERM, SIGHUP}) {
+  for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
     QFile::remove(dat("Skribon.t01"));
     starten();
     Signale::Installieren();
