@@ -4,10 +4,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "calculator/rechner.h"
 #include "foundation/hauptfenster.h"
 #include "notepad/signale.h"
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
+#include "printing/z_vario.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -20,6 +22,9 @@ int main(int argc, char** argv) {
   SkribonDiv::Befehlszeile = argumente;
 
   Signale::Installieren();
+
+  Rechner::Registrieren();
+  HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
 
   auto* titel = new Titel;
   titel->Form_Load();

@@ -51,6 +51,7 @@ void Leeren() {
   CopyrightZeile = nullptr;
   StatistikText = nullptr;
   SchwesterprogrammStarten = nullptr;
+  EditorDoppelklick = nullptr;
 }
 
 QString BuildVersion() {

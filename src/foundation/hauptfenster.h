@@ -108,6 +108,8 @@ inline QString (*VersionsNummer)() = nullptr;       // version text of the splas
 inline QString (*CopyrightZeile)() = nullptr;       // copyright line of the splash
 inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl at start)
 inline void (*SchwesterprogrammStarten)(int index) = nullptr;  // mnuPrg(index) clicked
+// Double-click in the editor: its text ("\n" line ends) and the caret position (0-based).
+inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
 
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();

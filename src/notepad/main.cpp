@@ -142,6 +142,10 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     connect(Text[i], &QPlainTextEdit::textChanged, this, &Main::Text_Change);
     connect(Text[i], &NotizEditor::einfuegemodusUmschalten, this, &Main::Text_KeyDown_Einfuegen);
     connect(Text[i], &NotizEditor::zuLang, this, &Main::statusSetzen);
+    connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
+      if (HauptfensterHaken::EditorDoppelklick)
+        HauptfensterHaken::EditorDoppelklick(Text[i]->text(), Text[i]->textCursor().position());
+    });
   }
   spalte->addWidget(textStapel_, 1);
   setCentralWidget(mitte);

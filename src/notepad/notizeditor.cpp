@@ -36,6 +36,11 @@ void NotizEditor::ablehnen() {
                                "nicht übernommen."));
 }
 
+void NotizEditor::mouseDoubleClickEvent(QMouseEvent* e) {
+  QPlainTextEdit::mouseDoubleClickEvent(e);
+  Q_EMIT doppelklick();
+}
+
 void NotizEditor::keyPressEvent(QKeyEvent* e) {
   const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
   if (e->key() == Qt::Key_Insert && mods == Qt::NoModifier) {

@@ -22,9 +22,12 @@ Q_SIGNALS:
   void einfuegemodusUmschalten();
   // Input was refused because the note would be too long.
   void zuLang(const QString& hinweis);
+  // A double-click, after the box has selected the word under the mouse.
+  void doppelklick();
 
 protected:
   void keyPressEvent(QKeyEvent* e) override;
+  void mouseDoubleClickEvent(QMouseEvent* e) override;
   void inputMethodEvent(QInputMethodEvent* e) override;
   void insertFromMimeData(const QMimeData* quelle) override;
   bool canInsertFromMimeData(const QMimeData* quelle) const override;

@@ -1,5 +1,8 @@
 // The editor's double-click copy command: a line that begins with the copy marker holds a text
 // to be put on the clipboard, with message markup and placeholders expanded.
+#include <QClipboard>
+#include <QGuiApplication>
+
 #include "foundation/z_alles.h"
 #include "printing/z_vario.h"
 
@@ -31,6 +34,14 @@ std::optional<QString> KopierTextAnStelle(const QString& editorText, int positio
   int ende = p;
   while (ende < editorText.size() && !zeilenende(editorText[ende])) ++ende;
   return KopierText(editorText.mid(anfang, ende - anfang));
+}
+
+void KopierBefehl(const QString& editorText, int position) {
+  const auto text = KopierTextAnStelle(editorText, position);
+  if (!text) return;
+  QClipboard* ablage = QGuiApplication::clipboard();
+  ablage->clear();
+  ablage->setText(*text);
 }
 
 }  // namespace Z_Vario

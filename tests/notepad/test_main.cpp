@@ -624,6 +624,26 @@ TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
   EXPECT_EQ(Hauptfenster::Instanz(), nullptr);
 }
 
+TEST_F(MainTest, DoppelklickMeldetTextUndStelle) {
+  DateiSchreiben(dat("Skribon.t01"), "erste\r\n$CpyZA:kopie\r\nletzte");
+  starten();
+  static QString gemeldet;
+  static int stelle = -1;
+  HauptfensterHaken::EditorDoppelklick = [](const QString& text, int position) {
+    gemeldet = text;
+    stelle = position;
+  };
+  NotizEditor* e = editor();
+  QTextCursor c = e->textCursor();
+  c.setPosition(10);  // inside the second line
+  e->setTextCursor(c);
+  const QPoint punkt = e->cursorRect().center();
+  QTest::mouseDClick(e->viewport(), Qt::LeftButton, Qt::NoModifier, punkt);
+  EXPECT_EQ(gemeldet, "erste\n$CpyZA:kopie\nletzte");
+  EXPECT_GE(stelle, 6);
+  EXPECT_LE(stelle, 18);
+}
+
 // ---- Timers and exit ----------------------------------------------------------------------------
 
 TEST_F(MainTest, ZeitInfoSchritteUndFernSchliessen) {

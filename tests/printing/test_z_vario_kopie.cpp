@@ -1,5 +1,7 @@
 // The editor's double-click copy command: which lines carry the copy marker and what goes to
 // the clipboard.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 #include "foundation/z_alles.h"
@@ -56,6 +58,20 @@ TEST_F(VarioKopieTest, ZeileAnDerDoppelklickStelle) {
     EXPECT_EQ(Z_Vario::KopierTextAnStelle(text, f.stelle), f.aus);
   }
   EXPECT_EQ(Z_Vario::KopierTextAnStelle(QString(), 0), std::nullopt);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(VarioKopieTest, BefehlLegtNurMitMarkeInDieZwischenablage) {
+  QClipboard* ablage = QGuiApplication::clipboard();
+  ablage->setText("vorher");
+  const QString text = "Notiz\n$CpyZA:Stand {jjjj}\nEnde";
+  Z_Vario::KopierBefehl(text, 2);  // first line: no marker, clipboard untouched
+  EXPECT_EQ(ablage->text(), "vorher");
+  Z_Vario::KopierBefehl(text, 12);
+  EXPECT_EQ(ablage->text(), "Stand 2026");
 }
 
 }  // namespace
