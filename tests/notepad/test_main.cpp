@@ -34,13 +34,6 @@
 
 using HauptfensterHaken::Punkt;
 
-namespace {
-void zuruecksetzen() {
-  SkribonDiv::Zuruecksetzen();
-  HauptfensterHaken::Leeren();
-}
-const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&zuruecksetzen), true);
-}  // namespace
 
 class MainTest : public Testhilfe::SkribonTest {
 protected:
@@ -82,7 +75,6 @@ protected:
 // ---- Start-up -----------------------------------------------------------------------------------
 
 TEST_F(MainTest, StartReihenfolge) {
-  ASSERT_TRUE(registriert);
   QStringList protokoll;
   // Each step of a later part runs right after its progress text, in the overall order.
   auto merken = [&](const char* name) {

@@ -20,7 +20,6 @@
 #include "qstring_ausgabe.h"
 
 namespace {
-const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&SkribonDiv::Zuruecksetzen), true);
 
 NotizSchluessel schluessel(const QString& header) {
   NotizSchluessel s;
@@ -49,7 +48,6 @@ protected:
 };
 
 TEST_F(NotizSpeicherTest, OeffnenLiestUeberblick) {
-  ASSERT_TRUE(registriert);
   DateiSchreiben(dat("Skribon.inf"),
                  "[Allgemein]\r\nInfo=Mein Block\r\n[Note01]\r\nHeader=Einkauf\r\n"
                  "[note03]\r\nheader=  Ideen  \r\n[Note07]\r\nHeader=Geheim\r\n");

@@ -6,16 +6,8 @@
 
 using namespace SkribonDiv;
 
-namespace {
-void zuruecksetzen() {
-  SkribonDiv::Zuruecksetzen();
-  HauptfensterHaken::Leeren();
-}
-const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&zuruecksetzen), true);
-}  // namespace
 
 TEST(SkribonDivRegeln, NotizAnzahlUndNummer) {
-  ASSERT_TRUE(registriert);
   const std::pair<QString, int> faelle[] = {
       {"", 50}, {"abc", 50}, {"50", 50}, {"75", 75}, {" 99 ", 99}, {"100", 99}, {"1000", 99},
       {"49", 50}, {"0", 50}, {"-5", 50}, {"60.7", 60},

@@ -13,13 +13,6 @@
 #include "support/fixture.h"
 #include "qstring_ausgabe.h"
 
-namespace {
-void zuruecksetzen() {
-  SkribonDiv::Zuruecksetzen();
-  HauptfensterHaken::Leeren();
-}
-const bool registriert = (Testhilfe::RegistriereZuruecksetzen(&zuruecksetzen), true);
-}  // namespace
 
 class TitelTest : public Testhilfe::SkribonTest {
 protected:
@@ -43,7 +36,6 @@ protected:
 };
 
 TEST_F(TitelTest, VersionUndCopyright) {
-  ASSERT_TRUE(registriert);
   laden();
   EXPECT_EQ(titel->bezVersion->text(), "Version " + HauptfensterHaken::BuildVersion());
   EXPECT_TRUE(titel->bezCopyright->text().contains("Dormiks-Programme"));

@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "foundation/globale.h"
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
+#include "notepad/skribondiv.h"
 #include "platform/profil.h"
 
 namespace Testhilfe {
@@ -43,6 +45,8 @@ void SkribonTest::SetUp() {
 
   Z_Alles::GlobaleZuruecksetzen();
   Z_Alles::ZustandZuruecksetzen();
+  SkribonDiv::Zuruecksetzen();
+  HauptfensterHaken::Leeren();
   for (auto f : resets()) f();
   Z_Alles::ordnerPrg = prgOrdner;
   Z_Alles::ordnerSub = subOrdner;
