@@ -83,15 +83,16 @@ BENCHMARK(BM_MuParser);
 void BM_EvaluateLang(benchmark::State& state) {
   const QString muster[] = {QStringLiteral("1+").repeated(4999) + u'1',
                             QString(Z_Evaluate2::MaxLaenge - 1, u'-') + u'5',
-                            QStringLiteral("99!*").repeated(2499) + u'1',
-                            QStringLiteral("EXP9*").repeated(1999) + u'1'};
+                            QStringLiteral("1!*").repeated(3333) + u'1',
+                            QStringLiteral("SQR1*").repeated(1999) + u'1',
+                            QStringLiteral("(1+1)*").repeated(1666) + u'1'};
   const QString& text = muster[state.range(0)];
   for (auto _ : state) {
     QString kopie = text;
     benchmark::DoNotOptimize(Z_Evaluate2::Evaluate(kopie));
   }
 }
-BENCHMARK(BM_EvaluateLang)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EvaluateLang)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
