@@ -15,7 +15,7 @@ namespace Laufzeit {
 // (" 1E+16", " 1E-05") for magnitudes from 1E15 up and below 1E-4 (like %G with 15 digits).
 // Not finite values give " 0" after a debug message; callers check std::isfinite first.
 QString Str(double wert);
-// The same without the leading blank (the original's CStr with "." as decimal point).
+// The same without the leading blank.
 QString ZahlText(double wert);
 // Longest leading number: blanks, tabs and line feeds are skipped, optional sign, digits with one
 // ".", optional exponent "E"/"D" with sign; nothing readable gives 0. An exponent out of range

@@ -94,10 +94,23 @@ double Val(const QString& text, int* gelesen) {
   double wert = 0;
   const auto r = std::from_chars(zahl.data(), zahl.data() + zahl.size(), wert);
   if (r.ec == std::errc::result_out_of_range) {
+    // Too large or too small: the decimal magnitude tells which ("400 digits E-5" is large).
     const bool negativ = zahl[0] == '-';
     const auto e = zahl.find('E');
-    const bool kleinerExponent = e != std::string::npos && zahl[e + 1] == '-';
-    if (kleinerExponent) return negativ ? -0.0 : 0.0;
+    const std::string mantisse = zahl.substr(0, e);
+    long long groesse = 0;  // position of the first significant digit relative to the point
+    const auto punkt = mantisse.find('.');
+    const auto erste = mantisse.find_first_of("123456789");
+    if (erste != std::string::npos) {
+      const auto bezug = punkt == std::string::npos ? mantisse.size() : punkt;
+      groesse = erste < bezug ? (long long)(bezug - erste) : -(long long)(erste - bezug) + 1;
+    }
+    if (e != std::string::npos) {
+      // Exponent digits beyond what fits cannot change the verdict.
+      const std::string exp = zahl.substr(e + 1, 12);
+      groesse += std::stoll(exp);
+    }
+    if (groesse <= 0) return negativ ? -0.0 : 0.0;
     return negativ ? -HUGE_VAL : HUGE_VAL;
   }
   return wert;

@@ -33,6 +33,10 @@ TEST(ZahlLesen, LaengsteFuehrendeZahl) {
     EXPECT_EQ(n, f.gelesen) << f.text;
   }
   EXPECT_TRUE(std::isinf(Val("1E999999")));
+  EXPECT_EQ(Val("-1E-999999"), 0.0);
+  EXPECT_TRUE(std::isinf(Val(QString(400, '9') + "E-5")));
+  EXPECT_EQ(Val("0." + QString(400, '0') + "1"), 0.0);
+  EXPECT_TRUE(std::isinf(Val("-" + QString(400, '0') + "5" + QString(400, '0'))));
 }
 
 TEST(ZahlText, RundreiseUeberText) {
