@@ -106,9 +106,12 @@ double Val(const QString& text, int* gelesen) {
       groesse = erste < bezug ? (long long)(bezug - erste) : -(long long)(erste - bezug) + 1;
     }
     if (e != std::string::npos) {
-      // Exponent digits beyond what fits cannot change the verdict.
-      const std::string exp = zahl.substr(e + 1, 12);
-      groesse += std::stoll(exp);
+      // Leading zeros carry nothing; digits beyond twelve cannot change the verdict.
+      const std::string exp = zahl.substr(e + 1);
+      const auto ziffern = exp.find_first_not_of("+-");
+      const auto bedeutend = exp.find_first_not_of('0', ziffern);
+      if (bedeutend != std::string::npos)
+        groesse += std::stoll(exp.substr(0, ziffern) + exp.substr(bedeutend, 12));
     }
     if (groesse <= 0) return negativ ? -0.0 : 0.0;
     return negativ ? -HUGE_VAL : HUGE_VAL;

@@ -37,6 +37,10 @@ TEST(ZahlLesen, LaengsteFuehrendeZahl) {
   EXPECT_TRUE(std::isinf(Val(QString(400, '9') + "E-5")));
   EXPECT_EQ(Val("0." + QString(400, '0') + "1"), 0.0);
   EXPECT_TRUE(std::isinf(Val("-" + QString(400, '0') + "5" + QString(400, '0'))));
+  // Leading zeros of a long exponent do not hide its sign or size.
+  EXPECT_EQ(Val("1E-0000000000000400"), 0.0);
+  EXPECT_TRUE(std::isinf(Val("1E+0000000000000400")));
+  EXPECT_DOUBLE_EQ(Val("1E+0000000000000005"), 1e5);
 }
 
 TEST(ZahlText, RundreiseUeberText) {
