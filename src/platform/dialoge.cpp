@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace Plattform {
 
@@ -52,10 +53,22 @@ QStyle::StandardPixmap symbolFuer(int knoepfe) {
   }
 }
 
+// Esc and the frame's close button answer like the system's boxes: with Cancel where the box
+// has it, with OK when OK is its only button. A Yes/No or Abort/Retry/Ignore box has no such
+// answer and stays open: a caller testing for "No" must never read Esc as a "Yes".
+class MeldungsBox : public QDialog {
+public:
+  using QDialog::QDialog;
+  bool schliessbar = true;
+  void reject() override {
+    if (schliessbar) QDialog::reject();
+  }
+};
+
 class EchteDialoge : public DialogDienst {
 public:
   int msgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) override {
-    QDialog box(DialogBesitzer());
+    MeldungsBox box(DialogBesitzer());
     box.setWindowTitle(standardTitel(titel));
     auto* haupt = new QVBoxLayout(&box);
     auto* zeile = new QHBoxLayout;
@@ -75,6 +88,8 @@ public:
     auto* leiste = new QDialogButtonBox;
     const auto liste = knoepfeFuer(knoepfe);
     int ergebnis = liste.size() == 1 ? liste[0].ergebnis : vbCancel;
+    box.schliessbar = liste.size() == 1 ||
+                      std::any_of(liste.begin(), liste.end(), [](const Knopf& k) { return k.ergebnis == vbCancel; });
     const int vorgabe = (knoepfe >> 8) & 3;
     for (int i = 0; i < liste.size(); ++i) {
       QPushButton* b = leiste->addButton(liste[i].qt);
