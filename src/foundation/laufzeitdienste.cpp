@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
@@ -20,14 +21,7 @@ bool tickGesetzt = false;
 int fehlerTiefe = 0;  // an error box is open
 
 QString zeitStempel(const QDateTime& z) {
-  return z.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss"));
-}
-
-QString versionsText() {
-  return QStringLiteral("%1.%2.%3")
-      .arg(SKRIBON_VERSION_MAJOR)
-      .arg(SKRIBON_VERSION_MINOR, 2, 10, QChar(u'0'))
-      .arg(SKRIBON_VERSION_REVISION, 4, 10, QChar(u'0'));
+  return Laufzeit::Format(z, QStringLiteral("dd.mm.yyyy hh:nn:ss"));
 }
 
 QString fehlerTipp(int nummer) {
@@ -67,7 +61,7 @@ QString debugKopf() {
   k += linie + QStringLiteral("\r\n");
   k += QStringLiteral("%1 - Debug-Protokoll, begonnen %2\r\n")
            .arg(ProgrammTitel, zeitStempel(Plattform::Jetzt()));
-  k += QStringLiteral("Version: %1\r\n").arg(versionsText());
+  k += QStringLiteral("Version: %1\r\n").arg(HauptfensterHaken::BuildVersion());
   k += QStringLiteral("Programm: %1\r\n").arg(ordnerPrg);
   k += QStringLiteral("Einstellungen: %1\r\n").arg(ordnerSub);
   k += QStringLiteral("Daten: %1 (%2)\r\n").arg(ordnerDat, ordnerDatHerkunft);

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "foundation/z_alles.h"
+#include "platform/laufzeit.h"
 #include "platform/system.h"
 
 namespace Z_Alles {
@@ -45,7 +46,7 @@ QString akzenteMarkieren(const QString& text, QChar akzent) {
 }
 
 QString datumHeute() {
-  return Plattform::Jetzt().date().toString(QStringLiteral("dd.MM.yyyy"));
+  return Laufzeit::Format(Plattform::Jetzt().date(), QStringLiteral("dd.mm.yyyy"));
 }
 
 }  // namespace
