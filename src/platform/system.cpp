@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QEventLoop>
 
+#include <cmath>
 #include <ctime>
 #include <unistd.h>
 
@@ -90,14 +91,15 @@ QString SystemDienst::datentraegerName(const QString& pfad) {
 }
 
 void SystemDienst::warten(double sekunden) {
-  if (sekunden <= 0) {
+  // NaN or infinity is no time to wait for (and turned into an integer it is undefined).
+  if (!std::isfinite(sekunden) || sekunden <= 0) {
     QCoreApplication::processEvents();
     return;
   }
   QElapsedTimer uhr;
   uhr.start();
-  const qint64 ms = qint64(sekunden * 1000);
-  while (uhr.elapsed() < ms) {
+  const double ms = sekunden * 1000;
+  while (double(uhr.elapsed()) < ms) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     QThread::msleep(5);
   }
