@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "calculator/rechnerzeile.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
@@ -60,8 +61,6 @@ double Satz() {
 
 QString ZahlPunkt(double wert) { return Laufzeit::ZahlText(wert); }
 
-QString ZahlKomma(double wert) { return ZahlPunkt(wert).replace(QLatin1Char('.'), QLatin1Char(',')); }
-
 double WährungsFaktor(bool* gueltig) {
   const QString text = Z_Alles::Ersetzen(
       Z_Alles::IniLesenVorgabe(QString(), Allgemein, QStringLiteral("WährungsFaktor"), QStringLiteral("1.95583")),
@@ -88,7 +87,7 @@ bool SatzÄndern() {
   const double neu = Laufzeit::Val(QString(antwort).replace(QLatin1Char(','), QLatin1Char('.')), &gelesen);
   if (gelesen == 0 || !std::isfinite(neu) || std::fabs(neu) > 1e30) {
     Plattform::MsgBox(QStringLiteral("»%1« ist kein gültiger Mehrwertsteuer-Satz. Der Satz bleibt bei %2%.")
-                          .arg(antwort.trimmed(), ZahlKomma(Satz())),
+                          .arg(antwort.trimmed(), RechnerZeile::ZahlTextKomma(Satz())),
                       Plattform::vbOKOnly | Plattform::vbExclamation, titel);
     return false;
   }
@@ -97,13 +96,14 @@ bool SatzÄndern() {
   const double gespeichert =
       Laufzeit::Val(Z_Alles::IniLesen(QString(), Allgemein, QStringLiteral("MwSt"), QStringLiteral("19")));
   Z_Alles::MwStSatz = float(neu);
+  const QString satz = RechnerZeile::ZahlTextKomma(Satz());
   if (float(gespeichert) != float(neu)) {
     Plattform::MsgBox(QStringLiteral("Die MwSt wurde für diese Sitzung auf %1% geändert, konnte aber nicht "
-                                     "in den Einstellungen gespeichert werden.").arg(ZahlKomma(Satz())),
+                                     "in den Einstellungen gespeichert werden.").arg(satz),
                       Plattform::vbOKOnly | Plattform::vbExclamation, QStringLiteral("MwSt geändert."));
     return true;
   }
-  Plattform::MsgBox(QStringLiteral("Die MwSt wurde auf ") + ZahlKomma(Satz()) + QStringLiteral("%. geändert"),
+  Plattform::MsgBox(QStringLiteral("Die MwSt wurde auf ") + satz + QStringLiteral("%. geändert"),
                     Plattform::vbOKOnly | Plattform::vbInformation, QStringLiteral("MwSt geändert."));
   return true;
 }

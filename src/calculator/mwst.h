@@ -22,9 +22,8 @@ bool WährungUmrechnen(int index, double x, double f, double* y);
 // again here, not 7.69999980926514.
 double Satz();
 // A number as text with "." and no leading blank (19, 7.5), as the settings file keeps it.
+// What the user reads takes RechnerZeile::ZahlTextKomma (7,5 and 0,5).
 QString ZahlPunkt(double wert);
-// The same with the German decimal comma (7,5), as the user reads it.
-QString ZahlKomma(double wert);
 
 // WährungsFaktor of section Allgemein ("1.95583" stored when missing or empty; "," counts as the
 // decimal point). gueltig=false when the text holds no number.

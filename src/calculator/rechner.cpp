@@ -682,7 +682,7 @@ void Rechner::mnuUmrechSteuer_Click(int index) {
   const double p = MwSt::Satz();
   if (!MwSt::SteuerUmrechnen(index, x, p, &y)) {
     Plattform::MsgBox(QStringLiteral("Mit dem Mehrwertsteuer-Satz %1% ist »%2« nicht möglich (Teilung durch 0).")
-                          .arg(MwSt::ZahlKomma(p), MwSt::SteuerTitel(index)),
+                          .arg(RechnerZeile::ZahlTextKomma(p), MwSt::SteuerTitel(index)),
                       Plattform::vbOKOnly | Plattform::vbExclamation, QStringLiteral("MwSt"));
     return;
   }

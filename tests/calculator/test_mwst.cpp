@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "calculator/mwst.h"
+#include "calculator/rechnerzeile.h"
 #include "foundation/z_alles.h"
 #include "support/fixture.h"
 
@@ -52,12 +53,13 @@ TEST(MwStRechnung, TeilenDurchNullLaesstDenWertStehen) {
 
 TEST_F(MwStTest, SatzAlsDieZahlSeinesTextes) {
   struct Fall { float satz; const char* punkt; const char* komma; };
+  // Stored as the settings file keeps numbers; shown as the calculator shows them.
   const Fall faelle[] = {{19, "19", "19"}, {7.7f, "7.7", "7,7"}, {7.5f, "7.5", "7,5"}, {16, "16", "16"},
-                         {0.1f, ".1", ",1"}, {-3.3f, "-3.3", "-3,3"}};
+                         {0.1f, ".1", "0,1"}, {-3.3f, "-3.3", "-3,3"}};
   for (const auto& f : faelle) {
     Z_Alles::MwStSatz = f.satz;
     EXPECT_EQ(MwSt::ZahlPunkt(MwSt::Satz()).toStdString(), f.punkt);
-    EXPECT_EQ(MwSt::ZahlKomma(MwSt::Satz()).toStdString(), f.komma);
+    EXPECT_EQ(RechnerZeile::ZahlTextKomma(MwSt::Satz()).toStdString(), f.komma);
   }
   Z_Alles::MwStSatz = 7.7f;
   double y = 0;
@@ -97,6 +99,7 @@ TEST_F(MwStTest, SatzAendern) {
   const Fall faelle[] = {
       {"7.5", false, true, 7.5f, "7.5", "Die MwSt wurde auf 7,5%. geändert"},
       {"7,7", false, true, 7.7f, "7.7", "Die MwSt wurde auf 7,7%. geändert"},
+      {"0,5", false, true, 0.5f, ".5", "Die MwSt wurde auf 0,5%. geändert"},
       {" 16 ", false, true, 16, "16", "Die MwSt wurde auf 16%. geändert"},
       {"-5", false, true, -5, "-5", "Die MwSt wurde auf -5%. geändert"},
       {"", false, false, 19, "?", ""},
