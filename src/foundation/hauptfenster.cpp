@@ -78,7 +78,8 @@ bool zahlLesen(const QString& abschnitt, const QString& schluessel, int* wert) {
   if (t.isEmpty() || t == QLatin1String("?")) return false;
   bool ok = false;
   const double d = t.toDouble(&ok);
-  if (!ok || d < -1e7 || d > 1e7) return false;
+  // Written so that "nan" (which reads as a number) fails too.
+  if (!ok || !(d >= -1e7 && d <= 1e7)) return false;
   *wert = int(d);
   return true;
 }

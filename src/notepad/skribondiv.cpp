@@ -1,6 +1,7 @@
 #include "notepad/skribondiv.h"
 
 #include <QRegularExpression>
+#include <cmath>
 
 #include "foundation/z_alles.h"
 
@@ -32,7 +33,8 @@ QString NummerText(int nr) { return QStringLiteral("%1").arg(nr, 2, 10, QLatin1C
 int NotizAnzahlAusText(const QString& gespeichert) {
   bool ok = false;
   const double d = gespeichert.trimmed().toDouble(&ok);
-  if (!ok) return StandardNotizen;
+  // "nan" reads as a number too, and compares false with either bound.
+  if (!ok || std::isnan(d)) return StandardNotizen;
   if (d < MinNotizen) return MinNotizen;
   if (d > MaxNotizen) return MaxNotizen;
   return int(d);

@@ -124,7 +124,7 @@ TEST_F(MainTest, StartReihenfolge) {
 
 TEST_F(MainTest, TabsUndBeschriftungen) {
   struct Fall { QString maxSkribon; int tabs; };
-  for (const Fall& f : {Fall{"", 50}, Fall{"60", 60}, Fall{"120", 99}, Fall{"10", 50}}) {
+  for (const Fall& f : {Fall{"", 50}, Fall{"60", 60}, Fall{"120", 99}, Fall{"10", 50}, Fall{"nan", 50}}) {
     if (!f.maxSkribon.isEmpty()) einstellung("MaxSkribon", f.maxSkribon);
     DateiSchreiben(dat("Skribon.inf"),
                    "[Note01]\r\nHeader=Einkauf\r\n[Note02]\r\nHeader=Tom & Jerry\r\n"
@@ -554,6 +554,15 @@ TEST_F(MainTest, FensterAusBefehlszeileUndAusserhalbDesBildschirms) {
   starten();
   const QRect schirm = QGuiApplication::primaryScreen()->availableGeometry();
   EXPECT_TRUE(schirm.intersects(QRect(main->pos(), main->size())));
+  main->beenden(true);
+  main.reset();
+  // "nan" reads as a number but is no place: the size stays the default, the window on screen.
+  for (const char* schluessel : {"MainForm_Links", "MainForm_Oben", "MainForm_Weite", "MainForm_Höhe", "MainForm_State"})
+    einstellung(schluessel, "nan");
+  starten();
+  EXPECT_EQ(main->size(), QSize(900, 620));
+  EXPECT_TRUE(schirm.contains(QRect(main->pos(), main->size()).center()));
+  EXPECT_FALSE(main->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
 }
 
 // ---- What other windows see ---------------------------------------------------------------------

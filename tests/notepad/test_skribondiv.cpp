@@ -10,7 +10,7 @@ using namespace SkribonDiv;
 TEST(SkribonDivRegeln, NotizAnzahlUndNummer) {
   const std::pair<QString, int> faelle[] = {
       {"", 50}, {"abc", 50}, {"50", 50}, {"75", 75}, {" 99 ", 99}, {"100", 99}, {"1000", 99},
-      {"49", 50}, {"0", 50}, {"-5", 50}, {"60.7", 60},
+      {"49", 50}, {"0", 50}, {"-5", 50}, {"60.7", 60}, {"nan", 50}, {"inf", 99}, {"-inf", 50},
   };
   for (const auto& [text, erwartet] : faelle)
     EXPECT_EQ(NotizAnzahlAusText(text), erwartet) << text.toStdString();
