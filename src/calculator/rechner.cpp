@@ -94,13 +94,6 @@ void ListeFuellen(QComboBox* liste, const QStringList& eintraege) {
   liste->blockSignals(alt);
 }
 
-QString Einzeilig(QString text) {
-  text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-  text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-  text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-  return text;
-}
-
 QString Menuetext(const QString& text) { return QString(text).replace(QLatin1Char('&'), QLatin1String("&&")); }
 
 }  // namespace
@@ -139,7 +132,7 @@ void Rechner::Oeffnen(const QString& markierterText) {
   r->show();
   r->raise();
   r->activateWindow();
-  if (!markierterText.isEmpty()) r->Text->setText(Einzeilig(markierterText));
+  if (!markierterText.isEmpty()) r->Text->setText(RechnerZeile::Einzeilig(markierterText));
 }
 
 void Rechner::Entladen() {
@@ -541,7 +534,7 @@ void Rechner::mnuEinfg_Click() {
   const QMimeData* daten = QGuiApplication::clipboard()->mimeData();
   const bool mitText = daten && daten->hasText();
   QLineEdit* ziel = SSTab->currentIndex() == 1 ? txtWert[0] : Text;
-  if (mitText) ziel->setText(Einzeilig(daten->text()));
+  if (mitText) ziel->setText(RechnerZeile::Einzeilig(daten->text()));
   ziel->setFocus();
 }
 

@@ -71,6 +71,13 @@ bool datumLesen(const QString& text, QDate& datum, QTime& zeit) {
 
 QString ZahlTextKomma(double wert) { return allgemein(wert).replace(u'.', u','); }
 
+QString Einzeilig(QString text) {
+  text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+  text.replace(u'\r', u' ');
+  text.replace(u'\n', u' ');
+  return text;
+}
+
 QString& ZeitAngabenErsetzen(QString& s, bool* ok) {
   bool gut = true;
   for (int durchlauf = 1; s.contains(u'"') || s.contains(u'\''); ++durchlauf) {
@@ -210,8 +217,7 @@ QString BruchText(double r) {
 
 Ergebnis Berechnen(const QString& eingabe, const QString& zahlenFormat) {
   Ergebnis e;
-  QString zeile = eingabe;
-  zeile.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(u'\r', u' ').replace(u'\n', u' ');
+  const QString zeile = Einzeilig(eingabe);
 
   Fehler fehler = Fehler::Keiner;
   e.ausdruck = AusdruckBilden(zeile, &fehler);

@@ -67,6 +67,9 @@ QString& DatumsKlammernErsetzen(QString& s);
 // The near fractions of 0 < r < 1: every n/d (d from 9 down to 2, n from 1 to d-1) within 0.05
 // of r, each after two blanks, "~" in front of those farther than 0.01.
 QString BruchText(double r);
+// Line breaks (CR LF, CR or LF) as blanks: a text from a note or the clipboard as one line.
+QString Einzeilig(QString text);
+
 // The general number form with the German decimal comma, as the expression box shows a result:
 // "0,25", "-1,5", "1E+16".
 QString ZahlTextKomma(double wert);
