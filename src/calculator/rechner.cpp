@@ -169,6 +169,7 @@ void Rechner::OberflaecheBauen() {
   Funktionen->setMaxVisibleItems(24);
   Funktionen->setFont(Festbreit(10));
   Funktionen->setPlaceholderText(QStringLiteral("einfügen ..."));
+  Funktionen->installEventFilter(this);
   Bezeichnung1->setBuddy(Funktionen);
 
   Text = new QLineEdit(seite0);
@@ -623,6 +624,12 @@ bool Rechner::eventFilter(QObject* objekt, QEvent* ereignis) {
     bool verbraucht = false;
     Text_KeyPress(static_cast<QKeyEvent*>(ereignis), &verbraucht);
     return verbraucht;
+  }
+  if (objekt == Funktionen && art == QEvent::Wheel && !Funktionen->hasFocus()) {
+    // A wheel turned over the list on its way to the history would insert tokens and overwrite
+    // the selected line; only a list that has the focus takes the wheel, as it takes arrow keys.
+    ereignis->ignore();
+    return true;
   }
   if (objekt == BezHex && art == QEvent::MouseButtonPress &&
       static_cast<QMouseEvent*>(ereignis)->button() == Qt::LeftButton) {

@@ -15,6 +15,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 #include "calculator/rechner.h"
@@ -244,6 +245,14 @@ TEST_F(RechnerTest, FunktionenVerlaufUndAnzeigenUebernehmen) {
   EXPECT_EQ(r->Text->selectedText(), "2");
   r->Text->clear();
   r->Funktionen_Click(eintrag("{15"));
+  EXPECT_EQ(r->Text->text(), "{15.01.2026}");
+
+  // The wheel over the list without focus leaves the (selected) line alone.
+  r->Text->selectAll();
+  const QPointF mitte(r->Funktionen->width() / 2.0, r->Funktionen->height() / 2.0);
+  QWheelEvent rad(mitte, r->Funktionen->mapToGlobal(mitte), QPoint(), QPoint(0, -120), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(r->Funktionen, &rad);
   EXPECT_EQ(r->Text->text(), "{15.01.2026}");
 
   r->ListP->addItems({" 1+2 =", "3"});
