@@ -68,9 +68,11 @@ void NotizEditor::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
       }
-    } else if (!e->text().isEmpty() && !(mods & (Qt::ControlModifier | Qt::MetaModifier))) {
-      const QChar c = e->text().at(0);
-      if (c.isPrint() || c.isSpace()) neu = int(e->text().size());
+    } else if (!e->text().isEmpty() && e->text().at(0).category() != QChar::Other_Control &&
+               (!(mods & (Qt::ControlModifier | Qt::MetaModifier)) || (mods & Qt::AltModifier))) {
+      // Whatever the box would insert counts: characters beyond the basic plane, joiners and
+      // private-use characters too, and AltGr, which some systems report as Ctrl+Alt.
+      neu = SkribonDiv::GespeicherteLaenge(e->text());
     }
     if (neu > 0 && !passtHinein(neu)) {
       ablehnen();

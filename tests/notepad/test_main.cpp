@@ -431,6 +431,16 @@ TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
   tippen("d");
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
   EXPECT_TRUE(main->statusText().contains("65.500")) << main->statusText().toStdString();
+  // Every key that would put text in is refused: beyond the basic plane, a joiner, a
+  // private-use character, AltGr reported as Ctrl+Alt.
+  const std::pair<QString, Qt::KeyboardModifiers> tasten[] = {
+      {QString::fromUtf8("😀"), Qt::NoModifier}, {QString(QChar(0x200D)), Qt::NoModifier},
+      {QString(QChar(0xE000)), Qt::NoModifier}, {"@", Qt::ControlModifier | Qt::AltModifier}};
+  for (const auto& [zeichen, mods] : tasten) {
+    QKeyEvent druck(QEvent::KeyPress, 0, mods, zeichen);
+    QApplication::sendEvent(editor(), &druck);
+    EXPECT_EQ(editor()->gespeicherteLaenge(), 65500) << zeichen.toStdString();
+  }
   QTest::keyClick(editor(), Qt::Key_Backspace);
   QTest::keyClick(editor(), Qt::Key_Return);  // a line end needs two
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65499);
