@@ -495,6 +495,8 @@ void Rechner::ListP_DblClick() {
   QListWidgetItem* zeile = ListP->currentItem();
   if (!zeile) return;
   QString s = zeile->text().trimmed();
+  // A line that could not be calculated has no result to take back; the box keeps its line.
+  if (s.startsWith(RechnerZeile::NichtBerechenbar)) return;
   if (s.endsWith(QLatin1Char('='))) s.chop(1);
   TextSetzen(s);
 }

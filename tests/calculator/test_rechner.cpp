@@ -262,6 +262,13 @@ TEST_F(RechnerTest, FunktionenVerlaufUndAnzeigenUebernehmen) {
     r->ListP_DblClick();
     EXPECT_EQ(r->Text->text().toStdString(), f.text);
   }
+  // The message of a line that failed is no value: the line being corrected stays.
+  r->Text->setText("1/0");
+  r->mnuRechne_Click();
+  r->Text->setText("1/0,5");
+  r->ListP->setCurrentRow(r->ListP->count() - 1);
+  r->ListP_DblClick();
+  EXPECT_EQ(r->Text->text(), "1/0,5");
 
   struct Anzeige { const char* beschriftung; const char* text; };
   for (const Anzeige& a : {Anzeige{"  4/8  3/6  2/4  1/2", "4/8 "}, Anzeige{"  ~1/3", "1/3"}, Anzeige{"%101", "%101"}}) {
@@ -280,7 +287,7 @@ TEST_F(RechnerTest, FunktionenVerlaufUndAnzeigenUebernehmen) {
   EXPECT_EQ(r->BezHex->text(), "");
   EXPECT_EQ(r->BezBin->text(), "");
   EXPECT_EQ(r->BezDez->text(), "5");
-  EXPECT_EQ(r->ListP->count(), 2);
+  EXPECT_EQ(r->ListP->count(), 4);
 }
 
 TEST_F(RechnerTest, FormatWechselRechnetNeuUndSpeichert) {
