@@ -61,6 +61,8 @@ QString BuildVersion() {
       .arg(SKRIBON_VERSION_REVISION, 4, 10, QLatin1Char('0'));
 }
 
+QString Version() { return VersionsNummer ? VersionsNummer() : BuildVersion(); }
+
 }  // namespace HauptfensterHaken
 
 namespace Fensterplatz {

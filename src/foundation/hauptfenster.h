@@ -113,6 +113,9 @@ inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
 
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();
+// The version text the program shows and stores: VersionsNummer when it is filled, else the
+// build's.
+QString Version();
 
 }  // namespace HauptfensterHaken
 

@@ -43,7 +43,7 @@ const QString kTabHintergrund = QStringLiteral("&H8000000F");  // button face
 const QString kTextFarbe = QStringLiteral("&H80000008");   // window text
 const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
 
-constexpr int kLinkerRand = 120 / 15;  // the first tab sits 120 twips from the left
+constexpr int kLinkerRand = 120 / Fensterplatz::TwipsJePixel;  // the first tab sits 120 twips from the left
 constexpr int kTabZeichen = 24;        // longer headers are shortened on the tab (full in the tip)
 
 QColor farbeAusEinstellung(const QString& schluessel, const QString& vorgabe) {
@@ -51,11 +51,6 @@ QColor farbeAusEinstellung(const QString& schluessel, const QString& vorgabe) {
   quint32 f = Plattform::FarbZahlLesen(Z_Alles::IniLesen({}, {}, schluessel, vorgabe), &ok);
   if (!ok) f = Plattform::FarbZahlLesen(vorgabe);
   return Plattform::ZuQColor(f);
-}
-
-QString versionsText() {
-  return HauptfensterHaken::VersionsNummer ? HauptfensterHaken::VersionsNummer()
-                                           : HauptfensterHaken::BuildVersion();
 }
 
 double schriftGroesse(const QString& text) {
@@ -192,7 +187,6 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
 
 Main::~Main() {
   if (instanz_ == this) instanz_ = nullptr;
-  if (Hauptfenster::Instanz() == this) Hauptfenster::SetzeInstanz(nullptr);
   if (Plattform::DialogBesitzer() == this) Plattform::SetzeDialogBesitzer(nullptr);
 }
 
@@ -516,7 +510,7 @@ NotizSchluessel Main::schluesselAusEditor() const {
   if (s.BackColor.trimmed().isEmpty()) s.BackColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextHintergrund));
   s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
   s.Save = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn:ss"));
-  s.Vers = versionsText();
+  s.Vers = HauptfensterHaken::Version();
   s.WordWrap = SkribonDiv::TextAktiv == 1 ? QStringLiteral("1") : QStringLiteral("0");
   return s;
 }

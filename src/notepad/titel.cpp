@@ -18,11 +18,6 @@
 namespace {
 Titel* instanz_ = nullptr;
 
-QString versionsText() {
-  return HauptfensterHaken::VersionsNummer ? HauptfensterHaken::VersionsNummer()
-                                           : HauptfensterHaken::BuildVersion();
-}
-
 QString copyrightText() {
   if (HauptfensterHaken::CopyrightZeile) return HauptfensterHaken::CopyrightZeile();
   return QStringLiteral("© %1 %2").arg(SKRIBON_VERSION_MAJOR).arg(Z_Alles::Hersteller);
@@ -103,7 +98,7 @@ void Titel::Form_Load() {
   // The splash reads settings and may show the folders: they are resolved first.
   if (Z_Alles::ordnerDat.isEmpty()) Z_Alles::OrdnerInit(SkribonDiv::Befehlszeile);
 
-  bezVersion->setText(QStringLiteral("Version ") + versionsText());
+  bezVersion->setText(QStringLiteral("Version ") + HauptfensterHaken::Version());
   bezCopyright->setText(copyrightText());
   adjustSize();
   resize(qMax(width(), 460), qMax(height(), 200));
