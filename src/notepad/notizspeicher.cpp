@@ -40,12 +40,6 @@ QString vergleichsForm(QString wert) {
   return wert;
 }
 
-bool nurLeerraum(const QString& text) {
-  for (const QChar c : text)
-    if (!c.isSpace()) return false;
-  return true;
-}
-
 }  // namespace
 
 // ---- NotizSchluessel ----------------------------------------------------------------------------
@@ -104,7 +98,7 @@ void NotizSpeicher::oeffnen(const QString& name, int anzahl) {
     // The head of the file tells all the tab row needs; short files are read whole.
     const QByteArray anfang = dateiAnfang(pfad, 256);
     u.geschuetzt = anfang.startsWith(SkribonDiv::KennwortKennung.toLatin1());
-    u.leer = !u.geschuetzt && groesse <= 256 && nurLeerraum(Plattform::TextDekodieren(anfang));
+    u.leer = !u.geschuetzt && groesse <= 256 && Plattform::TextDekodieren(anfang).trimmed().isEmpty();
   }
 }
 
@@ -138,7 +132,7 @@ void NotizSpeicher::ueberblickSetzen(int nr, const QString& text, const QString&
   if (nr < 1 || nr > ueberblick_.size()) return;
   Ueberblick& u = ueberblick_[nr - 1];
   u.header = header;
-  u.leer = nurLeerraum(text);
+  u.leer = text.trimmed().isEmpty();
   u.geschuetzt = text.startsWith(SkribonDiv::KennwortKennung);
 }
 
@@ -262,38 +256,30 @@ bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel,
     if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
     return false;
   }
-  const QString inf = infDatei();
   const QStringList& namen = NotizSchluessel::Namen();
-  for (int i = 0; i < namen.size(); ++i) {
-    // A key already stored as it is need not be written again.
-    const QString& wert = schluessel.feld(i);
-    if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), namen[i], kFehlt)) ==
-        vergleichsForm(wert))
-      continue;
-    const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), namen[i], wert);
-    // The settings writer does not report a failure: read back what must now be there.
-    if (Plattform::ProfilLesen(inf, abschnitt(nr), namen[i], kFehlt) != gespeichert.left(999)) {
-      if (fehler)
-        *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
-                                 "geschrieben werden.")
-                      .arg(nativ(inf));
-      return false;
-    }
-  }
+  for (int i = 0; i < namen.size(); ++i)
+    if (!wertSichern(nr, namen[i], schluessel.feld(i), fehler)) return false;
   return true;
+}
+
+bool NotizSpeicher::wertSichern(int nr, const QString& name, const QString& wert, QString* fehler) {
+  const QString inf = infDatei();
+  // A key already stored as it is need not be written again.
+  if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), name, kFehlt)) == vergleichsForm(wert))
+    return true;
+  const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), name, wert);
+  // The settings writer does not report a failure: read back what must now be there.
+  if (Plattform::ProfilLesen(inf, abschnitt(nr), name, kFehlt) == gespeichert.left(999)) return true;
+  if (fehler)
+    *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
+                             "geschrieben werden.")
+                  .arg(nativ(inf));
+  return false;
 }
 
 bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
   if (Z_Alles::NurLesen) return false;
-  const QString inf = infDatei();
-  const QString wert = QString::number(crsrPos);
-  if (Z_Alles::IniLesen(inf, abschnitt(nr), QStringLiteral("CrsrPos")).trimmed() == wert) return true;
-  const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), QStringLiteral("CrsrPos"), wert);
-  if (Plattform::ProfilLesen(inf, abschnitt(nr), QStringLiteral("CrsrPos"), kFehlt) == gespeichert)
-    return true;
-  if (fehler)
-    *fehler = QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden.").arg(nativ(inf));
-  return false;
+  return wertSichern(nr, QStringLiteral("CrsrPos"), QString::number(crsrPos), fehler);
 }
 
 bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,

@@ -81,6 +81,8 @@ public:
 
 private:
   void parameterUebernehmen(int nr);
+  // One key of [NoteNN], written only when it differs, and read back.
+  bool wertSichern(int nr, const QString& name, const QString& wert, QString* fehler);
   QString abschnitt(int nr) const;
 
   QString name_;
