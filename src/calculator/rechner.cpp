@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QPalette>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -246,6 +247,13 @@ void Rechner::OberflaecheBauen() {
     rahmen->addWidget(gruppe, 1);
   }
   txtWert[1]->setReadOnly(true);
+  {
+    // A result is read, not typed: it looks like a display, not like an input box.
+    QPalette p = txtWert[1]->palette();
+    p.setColor(QPalette::Base, p.color(QPalette::Window));
+    txtWert[1]->setPalette(p);
+    txtWert[1]->setFocusPolicy(Qt::ClickFocus);
+  }
 
   befNoCheck = new QLabel(QStringLiteral("Diese Einheit ist noch nicht geprüft! Siehe Datei »Rechner.dat«"), seite1);
   befNoCheck->setObjectName(QStringLiteral("befNoCheck"));
@@ -270,8 +278,8 @@ void Rechner::OberflaecheBauen() {
   v1->addLayout(rahmen);
   v1->addWidget(befNoCheck);
   v1->addWidget(bezHinweis);
-  v1->addStretch(1);
   v1->addLayout(knoepfe);
+  v1->addStretch(1);
   SSTab->addTab(seite1, QStringLiteral("Umrechnungen"));
 
   TimerUmrechnen = new QTimer(this);
