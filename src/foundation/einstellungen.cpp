@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "foundation/z_alles.h"
+#include "foundation/intern.h"
 #include "platform/laufzeit.h"
 #include "platform/profil.h"
 #include "platform/registry.h"
@@ -33,18 +34,10 @@ QString schluesselName(const QString& schluessel) {
   return s;
 }
 
-// Blanks only, as the original runtime's Trim did; tabs and line breaks are kept.
-QString blankTrimmen(const QString& t) {
-  qsizetype a = 0, e = t.size();
-  while (a < e && t[a] == u' ') ++a;
-  while (e > a && t[e - 1] == u' ') --e;
-  return t.mid(a, e - a);
-}
-
 // Every line end becomes "**": a lone CR or LF would otherwise end the line in the file and
 // could even start a new section or key.
 QString wertKodieren(const QString& wert) {
-  QString w = blankTrimmen(wert);
+  QString w = Intern::BlanksTrimmen(wert);
   QString aus;
   aus.reserve(w.size() + 8);
   for (qsizetype i = 0; i < w.size(); ++i) {
@@ -74,11 +67,6 @@ QString zahlAlsText(double wert) {
   if (t.startsWith(u'.')) t.prepend(u'0');
   else if (t.startsWith(u"-.")) t.insert(1, u'0');
   return t;
-}
-
-QString ordnerOhneTrenner(QString o) {
-  while (o.size() > 1 && (o.endsWith(u'\\') || o.endsWith(u'/'))) o.chop(1);
-  return o;
 }
 
 }  // namespace
@@ -151,7 +139,7 @@ QString RegEinstellungSchreiben(const QString& abschnitt, const QString& schlues
 
 QString ProgrammOrdner(const QString& programmAbschnitt, const QString& art) {
   QString appDir = IniLesen(QString(), programmAbschnitt, QStringLiteral("OrdnerPrg"));
-  appDir = ordnerOhneTrenner(appDir.replace(u'\\', u'/'));
+  appDir = Intern::OhneEndtrenner(appDir.replace(u'\\', u'/'));
   QString ordner;
   if (art.startsWith(u"dat", Qt::CaseInsensitive)) {
     ordner = IniLesen(QString(), programmAbschnitt, QStringLiteral("OrdnerDat"));
@@ -161,7 +149,7 @@ QString ProgrammOrdner(const QString& programmAbschnitt, const QString& art) {
   }
   ordner = Ersetzen(ordner, QStringLiteral("{AppDir}"), appDir);
   ordner.replace(u'\\', u'/');
-  return ordnerOhneTrenner(ordner);
+  return Intern::OhneEndtrenner(ordner);
 }
 
 }  // namespace Z_Alles

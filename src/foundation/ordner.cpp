@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "foundation/z_alles.h"
+#include "foundation/intern.h"
 #include "platform/system.h"
 
 namespace Z_Alles {
@@ -11,11 +12,6 @@ namespace Z_Alles {
 namespace {
 
 bool istTrenner(QChar c) { return c == u'/' || c == u'\\'; }
-
-QString ohneEndtrenner(QString o) {
-  while (o.size() > 1 && istTrenner(o.back())) o.chop(1);
-  return o;
-}
 
 // Creates a folder when missing; true when it is a folder afterwards.
 bool ordnerAnlegen(const QString& ordner) {
@@ -116,8 +112,8 @@ QString PfadTeil(const QString& pfad, int modus) {
   }
 }
 
-QString WindowsOrdner() { return ohneEndtrenner(Plattform::WindowsOrdnerPfad()); }
-QString SystemOrdner() { return ohneEndtrenner(Plattform::SystemOrdnerPfad()); }
+QString WindowsOrdner() { return Intern::OhneEndtrenner(Plattform::WindowsOrdnerPfad()); }
+QString SystemOrdner() { return Intern::OhneEndtrenner(Plattform::SystemOrdnerPfad()); }
 
 QString PfadVerbinden(const QString& ordner, const QString& name) {
   if (ordner.isEmpty()) return name;
@@ -131,10 +127,10 @@ QString PfadVerbinden(const QString& ordner, const QString& name) {
 
 void OrdnerInit(const QStringList& argumente) {
   // Settings folder: created so that the first write of Dormik.ini succeeds.
-  ordnerSub = ohneEndtrenner(Plattform::KonfigBasisOrdner());
+  ordnerSub = Intern::OhneEndtrenner(Plattform::KonfigBasisOrdner());
   QDir().mkpath(ordnerSub);
 
-  ordnerPrg = ohneEndtrenner(Plattform::ProgrammOrdnerPfad());
+  ordnerPrg = Intern::OhneEndtrenner(Plattform::ProgrammOrdnerPfad());
   IniSchreiben(QString(), ProgrammTitel, QStringLiteral("OrdnerPrg"), ordnerPrg);
 
   // Data folder: command line, else the program's setting, else beside the program.
@@ -154,7 +150,7 @@ void OrdnerInit(const QStringList& argumente) {
     }
   }
   dat.replace(u'\\', u'/');
-  dat = ohneEndtrenner(dat);
+  dat = Intern::OhneEndtrenner(dat);
   QString ersatzHinweis;
   if (!ordnerAnlegen(dat)) {
     // An installed program folder is usually not writable: keep the notes in a folder of the
@@ -173,7 +169,7 @@ void OrdnerInit(const QStringList& argumente) {
   // Temp folder: the shared TmpSrv setting, else Tmp/Temp, else a private folder of the user's.
   QString tmp = IniLesen(QString(), QStringLiteral("Verknüpfung"), QStringLiteral("TmpSrv")).trimmed();
   tmp.replace(u'\\', u'/');
-  tmp = ohneEndtrenner(tmp);
+  tmp = Intern::OhneEndtrenner(tmp);
   if (!tmp.isEmpty() && !ordnerAnlegen(tmp)) {
     DebugLog(QStringLiteral("OrdnerInit: TmpSrv »") + tmp + QStringLiteral("« nicht nutzbar"));
     tmp.clear();
@@ -181,7 +177,7 @@ void OrdnerInit(const QStringList& argumente) {
   if (tmp.isEmpty()) {
     for (const char* variable : {"Tmp", "Temp"}) {
       QString t = Plattform::Umgebung(QString::fromLatin1(variable)).trimmed();
-      t = ohneEndtrenner(t.replace(u'\\', u'/'));
+      t = Intern::OhneEndtrenner(t.replace(u'\\', u'/'));
       if (t.isEmpty() || !QFileInfo(t).isDir()) continue;
       // Safety copies have predictable names: never in a folder everybody may write to.
       if (fuerAlleBeschreibbar(t)) {
@@ -193,7 +189,7 @@ void OrdnerInit(const QStringList& argumente) {
       break;
     }
   }
-  if (tmp.isEmpty()) tmp = ohneEndtrenner(Plattform::CacheTempOrdner());
+  if (tmp.isEmpty()) tmp = Intern::OhneEndtrenner(Plattform::CacheTempOrdner());
   ordnerTmp = tmp;
 
   if (!ersatzHinweis.isEmpty()) DebugLog(QStringLiteral("OrdnerInit: ") + ersatzHinweis);

@@ -1,5 +1,6 @@
 // Z_String: small text helpers for trimming, counting and cleaning up downloaded pages.
 #include "foundation/z_alles.h"
+#include "foundation/intern.h"
 
 namespace Z_String {
 
@@ -13,13 +14,6 @@ qsizetype umbruchLaenge(const QString& t, qsizetype pos) {
   if (t[pos] == u'\r') return (pos + 1 < t.size() && t[pos + 1] == u'\n') ? 2 : 1;
   if (t[pos] == u'\n') return 1;
   return 0;
-}
-
-QString blankTrimmen(const QString& t) {
-  qsizetype a = 0, e = t.size();
-  while (a < e && t[a] == u' ') ++a;
-  while (e > a && t[e - 1] == u' ') --e;
-  return t.mid(a, e - a);
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ QString LeerraumNormalisieren(const QString& text) {
   while (e > a && leer(text[e - 1])) --e;
   QString t = text.mid(a, e - a);
   for (int durchgang = 0; durchgang < 10; ++durchgang) {
-    t = blankTrimmen(t);
+    t = Z_Alles::Intern::BlanksTrimmen(t);
     t.replace(QStringLiteral(" \r"), QStringLiteral("\r"));
     t.replace(QStringLiteral(" \n"), QStringLiteral("\n"));
     t.replace(QStringLiteral("\n "), QStringLiteral("\n"));
