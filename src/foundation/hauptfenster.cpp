@@ -52,6 +52,7 @@ void Leeren() {
   StatistikText = nullptr;
   SchwesterprogrammStarten = nullptr;
   EditorDoppelklick = nullptr;
+  ZeileMarkiert = nullptr;
 }
 
 QString BuildVersion() {

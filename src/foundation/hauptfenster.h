@@ -56,11 +56,23 @@ public:
   virtual void programmEintragVerbergen(int index) = 0;
   virtual bool programmEintragSichtbar(int index) const = 0;
 
+  // Where a command appears besides its menu (flags, combined with |).
+  enum Ort : int {
+    NurMenue = 0,
+    ImPopup = 1,   // the editor's pop-up menu
+    InLeiste = 2,  // the toolbar under the menu bar
+  };
   // Adds a command to a menu of the main window ("&Datei", "&Weiteres", or a new menu of that
-  // caption, appended to the menu bar). The action belongs to the main window.
+  // caption, appended to the menu bar; an empty menu puts it in no menu) and, by orte, in the
+  // pop-up menu and on the toolbar. name is the command's control name ("PulDrucken",
+  // "PulRechner", "PulInfo"): these names have a fixed place in the pop-up menu and on the
+  // toolbar (with their icon); other names are appended. A place stays hidden until a command
+  // is registered for it. The action belongs to the main window; its key works while the menus
+  // are closed.
   virtual QAction* befehlEintragen(const QString& menue, const QString& text,
                                    std::function<void()> aktion,
-                                   const QKeySequence& taste = {}) = 0;
+                                   const QKeySequence& taste = {}, int orte = NurMenue,
+                                   const QString& name = {}) = 0;
 
   // True once the orderly exit has begun: code after a nested event loop checks it before it
   // touches a window.
@@ -69,7 +81,28 @@ public:
   // no one may be at the screen (signal, session end, remote close); the text of a note that
   // cannot be saved then goes to an emergency copy instead of keeping the program open.
   virtual void beenden(bool ohneRueckfrage) = 0;
+  // Ends the program at once, without the orderly exit: no note save, no settings save, no
+  // exit steps, nothing written. For the restart after the data folder moved, whose job starts
+  // the program anew. Signals and the end of the session do nothing after it.
+  virtual void sofortBeenden() = 0;
 };
+
+// Colours of the note tabs: settings keys of the program's section and their designed
+// defaults (colour numbers), shared by the main window and the options window.
+namespace TabFarben {
+// "ForColStd" a note with text, "ForColEmpty" an empty note, "ForColCrypt" a password-protected
+// note, "ForColAkt" the current note.
+inline const QString Schluessel[4] = {QStringLiteral("ForColStd"), QStringLiteral("ForColEmpty"),
+                                      QStringLiteral("ForColCrypt"), QStringLiteral("ForColAkt")};
+inline const QString Vorgabe[4] = {QStringLiteral("&H80000012"), QStringLiteral("&H9F9F9F"),
+                                   QStringLiteral("255"), QStringLiteral("&H80000012")};
+// A flag ("1"/"0", default "0"): not 0 = the tabs take the note's background colour, 0 = the
+// button face colour.
+inline const QString HintergrundSchluessel = QStringLiteral("OptBackcolor");
+inline const QString HintergrundVorgabe = QStringLiteral("0");
+// A flag ("1"/"0", default "0"): a minimised program goes to the notification area.
+inline const QString TraySchluessel = QStringLiteral("Min2Tray");
+}  // namespace TabFarben
 
 // Places where later parts of the program add their steps to the main window.
 namespace HauptfensterHaken {
@@ -110,6 +143,8 @@ inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl
 inline void (*SchwesterprogrammStarten)(int index) = nullptr;  // mnuPrg(index) clicked
 // Double-click in the editor: its text ("\n" line ends) and the caret position (0-based).
 inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
+// Ctrl+Alt+G in the editor: the line at the caret has been selected; its text.
+inline void (*ZeileMarkiert)(const QString& zeile) = nullptr;
 
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();

@@ -704,6 +704,11 @@ void Main::beenden(bool ohneRueckfrage) {
   if (!imCloseEvent_) close();
 }
 
+void Main::sofortBeenden() {
+  endet_ = true;
+  QApplication::exit(0);
+}
+
 void Main::einstellungenSichern() {
   if (Z_Alles::NurLesen) return;
   Fensterplatz::Sichern(this, QStringLiteral("Main"));
@@ -752,7 +757,9 @@ bool Main::programmEintragSichtbar(int index) const {
 }
 
 QAction* Main::befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
-                               const QKeySequence& taste) {
+                               const QKeySequence& taste, int orte, const QString& name) {
+  (void)orte;
+  (void)name;
   QMenu* m = nullptr;
   for (auto it = menues_.cbegin(); it != menues_.cend(); ++it)
     if (QString(it.key()).remove(QLatin1Char('&')).compare(QString(menue).remove(QLatin1Char('&')),

@@ -88,9 +88,11 @@ public:
   void programmEintragVerbergen(int index) override;
   bool programmEintragSichtbar(int index) const override;
   QAction* befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
-                           const QKeySequence& taste = {}) override;
+                           const QKeySequence& taste = {}, int orte = NurMenue,
+                           const QString& name = {}) override;
   bool endet() const override { return endet_; }
   void beenden(bool ohneRueckfrage) override;
+  void sofortBeenden() override;
 
 public Q_SLOTS:
   void Opt_Click(int nr);

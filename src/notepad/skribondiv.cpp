@@ -18,6 +18,7 @@ void Zuruecksetzen() {
   NotizKennwort.clear();
   HilfeDatei.clear();
   Befehlszeile.clear();
+  NotizblockDruck = false;
 }
 
 QIcon ProgrammSymbol() {

@@ -18,6 +18,7 @@ inline QString SuchText;             // last search text
 inline QString NotizKennwort;        // the current note's password ("" = none)
 inline QString HilfeDatei;           // the application's help file
 inline QStringList Befehlszeile;     // the program's arguments, without the program itself
+inline bool NotizblockDruck = false; // the notepad print runs (every note in turn)
 
 // The program's icon in every size it ships (empty where the resources are not linked in).
 QIcon ProgrammSymbol();

@@ -608,36 +608,7 @@ TEST_F(RechnerTest, AnsichtOhneAbgeschnitteneSteuerelemente) {
             QFontMetrics(r->BezBin->font()).horizontalAdvance(QString(32, QLatin1Char('1'))));
 }
 
-// A main window as the calculator sees it: a selection and a menu to register in.
-class TestHauptfenster : public Hauptfenster {
-public:
-  QWidget fenster;
-  QString auswahl;
-  struct Befehl { QString menue, text; std::function<void()> aktion; QKeySequence taste; };
-  QVector<Befehl> befehle;
-
-  QWidget* widget() override { return &fenster; }
-  QString text() const override { return auswahl; }
-  QString markierterText() const override { return auswahl; }
-  int markierungsLaenge() const override { return int(auswahl.size()); }
-  QFont schrift() const override { return {}; }
-  QString notizblockName() const override { return {}; }
-  QString infoText() const override { return {}; }
-  void statusSetzen(const QString&) override {}
-  QString statusText() const override { return {}; }
-  QIcon symbol() const override { return {}; }
-  QRect geometrie() const override { return {}; }
-  void belegungAuffrischen() override {}
-  void programmEintragVerbergen(int) override {}
-  bool programmEintragSichtbar(int) const override { return true; }
-  QAction* befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
-                           const QKeySequence& taste) override {
-    befehle.push_back({menue, text, aktion, taste});
-    return nullptr;
-  }
-  bool endet() const override { return false; }
-  void beenden(bool) override {}
-};
+using Testhilfe::TestHauptfenster;
 
 TEST_F(RechnerTest, BefehlDesHauptfensters) {
   HauptfensterHaken::Leeren();

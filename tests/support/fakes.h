@@ -8,6 +8,11 @@
 #include <QStringList>
 #include <QVector>
 
+#include <QAction>
+#include <QWidget>
+#include <functional>
+
+#include "foundation/hauptfenster.h"
 #include "platform/dialoge.h"
 #include "platform/shell.h"
 #include "platform/system.h"
@@ -71,6 +76,66 @@ public:
   QStringList toene;
   double gewartet = 0;
   quint32 zustand = 12345;
+};
+
+// A main window as the other windows see it: a selection, a status panel and the commands
+// registered in it, with no notepad behind it. Set it with Hauptfenster::SetzeInstanz.
+class TestHauptfenster : public Hauptfenster {
+public:
+  struct Befehl {
+    QString menue, text;
+    std::function<void()> aktion;
+    QKeySequence taste;
+    int orte = 0;
+    QString name;
+    QAction* action = nullptr;
+  };
+  TestHauptfenster() = default;
+  ~TestHauptfenster() override {
+    if (Hauptfenster::Instanz() == this) Hauptfenster::SetzeInstanz(nullptr);
+  }
+
+  QWidget* widget() override { return &fenster; }
+  QString text() const override { return ganzerText.isEmpty() ? auswahl : ganzerText; }
+  QString markierterText() const override { return auswahl; }
+  int markierungsLaenge() const override { return int(auswahl.size()); }
+  QFont schrift() const override { return font; }
+  QString notizblockName() const override { return notizblock; }
+  QString infoText() const override { return info; }
+  void statusSetzen(const QString& t) override { status = t; statusVerlauf << t; }
+  QString statusText() const override { return status; }
+  QIcon symbol() const override { return {}; }
+  QRect geometrie() const override { return rahmen; }
+  void belegungAuffrischen() override { ++belegungen; }
+  void programmEintragVerbergen(int i) override { if (i >= 0 && i < 4) prgSichtbar[i] = false; }
+  bool programmEintragSichtbar(int i) const override { return i >= 0 && i < 4 && prgSichtbar[i]; }
+  QAction* befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
+                           const QKeySequence& taste, int orte, const QString& name) override {
+    auto* a = new QAction(text, &fenster);
+    befehle.push_back({menue, text, aktion, taste, orte, name, a});
+    QObject::connect(a, &QAction::triggered, [aktion] { if (aktion) aktion(); });
+    return a;
+  }
+  // The registered command of that name or menu text ("&" ignored), or nullptr.
+  const Befehl* befehl(const QString& nameOderText) const {
+    for (const Befehl& b : befehle)
+      if (b.name == nameOderText || QString(b.text).remove(QLatin1Char('&')) ==
+                                        QString(nameOderText).remove(QLatin1Char('&')))
+        return &b;
+    return nullptr;
+  }
+  bool endet() const override { return beendet > 0 || sofortBeendet > 0; }
+  void beenden(bool) override { ++beendet; }
+  void sofortBeenden() override { ++sofortBeendet; }
+
+  QWidget fenster;
+  QString auswahl, ganzerText, notizblock = QStringLiteral("Skribon"), info, status;
+  QStringList statusVerlauf;
+  QFont font;
+  QRect rahmen{100, 100, 900, 620};
+  int belegungen = 0, beendet = 0, sofortBeendet = 0;
+  bool prgSichtbar[4] = {true, true, true, true};
+  QVector<Befehl> befehle;
 };
 
 }  // namespace Testhilfe
