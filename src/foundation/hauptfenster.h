@@ -38,6 +38,12 @@ public:
 
   // Base name of the open notepad.
   virtual QString notizblockName() const = 0;
+  // Note slots of the notepad, the current note (1-based), and showing another note (the
+  // current one is saved first; false when that failed or nr is no note). The notepad print
+  // walks the notes with these.
+  virtual int notizAnzahl() const = 0;
+  virtual int aktuelleNotiz() const = 0;
+  virtual bool notizWaehlen(int nr) = 0;
   // Caption of bezInfo: the current note's header.
   virtual QString infoText() const = 0;
 

@@ -79,6 +79,9 @@ public:
   int markierungsLaenge() const override;
   QFont schrift() const override;
   QString notizblockName() const override;
+  int notizAnzahl() const override { return SkribonDiv::NotizAnzahl; }
+  int aktuelleNotiz() const override { return SkribonDiv::NotizNr; }
+  bool notizWaehlen(int nr) override { return NotizWechseln(nr); }
   QString infoText() const override;
   void statusSetzen(const QString& text) override;
   QString statusText() const override;

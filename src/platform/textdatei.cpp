@@ -136,12 +136,94 @@ QByteArray Cp1252Kodieren(const QString& text) {
   return bytes;
 }
 
+namespace {
+// Length of the valid UTF-8 sequence at p[0] (2..4) and its code point, or 0.
+int utf8Folge(const uchar* p, qsizetype rest, char32_t* wert) {
+  const uchar c = p[0];
+  int folge;
+  char32_t w;
+  if (c >= 0xC2 && c <= 0xDF) {
+    folge = 1;
+    w = c & 0x1F;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    folge = 2;
+    w = c & 0x0F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    folge = 3;
+    w = c & 0x07;
+  } else {
+    return 0;
+  }
+  if (folge >= rest) return 0;
+  for (int k = 1; k <= folge; ++k) {
+    if ((p[k] & 0xC0) != 0x80) return 0;
+    w = (w << 6) | (p[k] & 0x3F);
+  }
+  if ((folge == 2 && (w < 0x800 || (w >= 0xD800 && w <= 0xDFFF))) ||
+      (folge == 3 && (w < 0x10000 || w > 0x10FFFF)))
+    return 0;
+  *wert = w;
+  return folge + 1;
+}
+
+bool istUtf16Bom(const QByteArray& b, bool* bigEndian) {
+  if (b.size() < 2) return false;
+  const uchar a = uchar(b[0]), c = uchar(b[1]);
+  if (a == 0xFF && c == 0xFE) *bigEndian = false;
+  else if (a == 0xFE && c == 0xFF) *bigEndian = true;
+  else return false;
+  return true;
+}
+}  // namespace
+
+QString GemischtDekodieren(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+  const qsizetype n = bytes.size();
+  QString text;
+  text.reserve(n);
+  qsizetype i = 0;
+  while (i < n) {
+    const uchar c = p[i];
+    if (c < 0x80) {
+      text.append(QChar(c));
+      ++i;
+      continue;
+    }
+    char32_t wert = 0;
+    const int laenge = utf8Folge(p + i, n - i, &wert);
+    if (laenge > 0) {
+      if (wert > 0xFFFF) {
+        const QChar paar[2] = {QChar::highSurrogate(wert), QChar::lowSurrogate(wert)};
+        text.append(paar, 2);
+      } else {
+        text.append(QChar(char16_t(wert)));
+      }
+      i += laenge;
+    } else {
+      text.append((c >= 0x80 && c <= 0x9F) ? QChar(kCp1252Mitte[c - 0x80]) : QChar(c));
+      ++i;
+    }
+  }
+  return text;
+}
+
 QString TextDekodieren(const QByteArray& bytes) {
+  bool gross = false;
+  if (istUtf16Bom(bytes, &gross)) {
+    const qsizetype n = (bytes.size() - 2) / 2;
+    QString text(n, Qt::Uninitialized);
+    const auto* p = reinterpret_cast<const uchar*>(bytes.constData()) + 2;
+    for (qsizetype i = 0; i < n; ++i)
+      text[i] = QChar(gross ? char16_t((p[2 * i] << 8) | p[2 * i + 1])
+                            : char16_t((p[2 * i + 1] << 8) | p[2 * i]));
+    return text;
+  }
   const qsizetype start = istUtf8Bom(bytes) ? 3 : 0;
   const char* p = bytes.constData() + start;
   const qsizetype n = bytes.size() - start;
   if (IstGueltigesUtf8(p, n)) return QString::fromUtf8(p, n);
-  return Cp1252Dekodieren(bytes.mid(start));
+  // A UTF-8 file with a stray byte keeps its umlauts; a Windows-1252 file reads as before.
+  return GemischtDekodieren(QByteArrayView(p, n));
 }
 
 QByteArray ZeilenendenCrLf(const QByteArray& bytes) {

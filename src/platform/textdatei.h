@@ -3,12 +3,18 @@
 // bytes are not valid UTF-8, as Windows-1252 (files from the original Windows program).
 // Every text file of the program goes through here.
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace Plattform {
 
-// Bytes to text: UTF-8 without BOM, or Windows-1252 when not valid UTF-8. Line ends unchanged.
+// Bytes to text: a UTF-16 file (byte-order mark) as UTF-16; otherwise UTF-8 (BOM dropped), where
+// every valid UTF-8 sequence is read as UTF-8 and only the other bytes as Windows-1252.
+// Line ends unchanged.
 QString TextDekodieren(const QByteArray& bytes);
+// Valid UTF-8 sequences as UTF-8, every other byte as Windows-1252; no BOM handling (a U+FEFF
+// stays a character). What a piece of a file reads as never depends on the rest of the file.
+QString GemischtDekodieren(QByteArrayView bytes);
 // Text to bytes: UTF-8, every line end (CR LF, lone LF, lone CR) written as CR LF.
 QByteArray TextKodieren(const QString& text);
 // Windows-1252 both ways (characters outside the code page become '?').

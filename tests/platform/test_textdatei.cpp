@@ -28,12 +28,17 @@ TEST(TextKodierung, DekodierenUtf8OderCp1252) {
       {B("\x80 5"), u"€ 5"_qs},
       {B("M\xFCller \x84Ja\x93 \x96 \x85"), u"Müller „Ja“ – …"_qs},
       {B("\x81\x8D\x8F\x90\x9D"), u"\u0081\u008D\u008F\u0090\u009D"_qs},
-      // Malformed UTF-8 of every kind falls back as a whole.
+      // Malformed UTF-8 of every kind: only the stray bytes read as Windows-1252.
       {B("\xC3"), u"Ã"_qs},                     // cut off at the end
       {B("\xC0\x80"), u"À€"_qs},                // overlong
       {B("\xED\xA0\x80"), u"í\u00A0€"_qs},      // surrogate
       {B("\xF4\x90\x80\x80"), u"ô\u0090€€"_qs},  // beyond U+10FFFF
-      {B("a\xC3\xA4\xE4"), u"aÃ¤ä"_qs},         // valid start, invalid later
+      {B("a\xC3\xA4\xE4"), u"aää"_qs},           // valid start, stray byte later
+      {B("Gr\xC3\xBC\xC3\x9F" "e \x96 \xC3\xA4"), u"Grüße – ä"_qs},
+      // UTF-16 by its byte-order mark, either order; a U+FEFF inside stays.
+      {B("\xFF\xFE" "G\0\xFC\0", 6), u"Gü"_qs},
+      {B("\xFE\xFF" "\0G\0\xFC", 6), u"Gü"_qs},
+      {B("x\xEF\xBB\xBFy"), u"x\uFEFFy"_qs},
       {B("\xEF\xBB\xBF\x93x\x94"), u"“x”"_qs},   // BOM, then 1252
       {B("a\0b", 3), QString::fromUtf8("a\0b", 3)},
   };

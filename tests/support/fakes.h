@@ -101,6 +101,16 @@ public:
   int markierungsLaenge() const override { return int(auswahl.size()); }
   QFont schrift() const override { return font; }
   QString notizblockName() const override { return notizblock; }
+  // Notes of the fake notepad: texts by number (1-based); choosing one makes it the text.
+  int notizAnzahl() const override { return int(notizen.size()); }
+  int aktuelleNotiz() const override { return nr; }
+  bool notizWaehlen(int n) override {
+    if (n < 1 || n > notizAnzahl()) return false;
+    nr = n;
+    ganzerText = notizen[n - 1];
+    gewaehlt << n;
+    return true;
+  }
   QString infoText() const override { return info; }
   void statusSetzen(const QString& t) override { status = t; statusVerlauf << t; }
   QString statusText() const override { return status; }
@@ -133,7 +143,9 @@ public:
   QStringList statusVerlauf;
   QFont font;
   QRect rahmen{100, 100, 900, 620};
-  int belegungen = 0, beendet = 0, sofortBeendet = 0;
+  int belegungen = 0, beendet = 0, sofortBeendet = 0, nr = 1;
+  QStringList notizen;
+  QVector<int> gewaehlt;
   bool prgSichtbar[4] = {true, true, true, true};
   QVector<Befehl> befehle;
 };
