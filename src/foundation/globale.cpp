@@ -10,6 +10,7 @@ void GlobaleZuruecksetzen() {
   ordnerCfg.clear();
   ordnerDatPara.clear();
   ordnerDatHerkunft.clear();
+  ordnerDatGewuenscht.clear();
   NurLesen = false;
   MwStSatz = 19.0f;
   DebugModus = 0;

@@ -11,6 +11,7 @@ inline QString ordnerTmp;          // temp folder: safety copies, backups
 inline QString ordnerCfg;          // second copy of the data folder
 inline QString ordnerDatPara;      // "/OrdnerDat=" from the command line, empty when none
 inline QString ordnerDatHerkunft;  // how the data folder was chosen
+inline QString ordnerDatGewuenscht;  // the data folder that could not be created ("" = none)
 inline bool NurLesen = false;      // read-only run, decided once at start
 inline float MwStSatz = 19.0f;     // VAT rate in percent
 inline int DebugModus = 0;         // 0 not yet read, -1 off, >= 1 on

@@ -125,6 +125,8 @@ QString PfadVerbinden(const QString& ordner, const QString& name) {
   return o + u'/' + name.mid(a);
 }
 
+QString NotfallOrdner() { return xdgDatenOrdner(); }
+
 void OrdnerInit(const QStringList& argumente) {
   // Settings folder: created so that the first write of Dormik.ini succeeds.
   ordnerSub = Intern::OhneEndtrenner(Plattform::KonfigBasisOrdner());
@@ -135,6 +137,7 @@ void OrdnerInit(const QStringList& argumente) {
 
   // Data folder: command line, else the program's setting, else beside the program.
   ordnerDatPara = ordnerDatArgument(argumente);
+  ordnerDatGewuenscht.clear();
   QString dat;
   if (!ordnerDatPara.isEmpty()) {
     dat = ordnerDatPara;
@@ -159,6 +162,7 @@ void OrdnerInit(const QStringList& argumente) {
     ordnerAnlegen(ersatz);
     ersatzHinweis = QStringLiteral("Datenordner »%1« ließ sich nicht anlegen, ersatzweise »%2«").arg(dat, ersatz);
     ordnerDatHerkunft += QStringLiteral(" – ") + ersatzHinweis;
+    ordnerDatGewuenscht = dat;
     dat = ersatz;
   }
   ordnerDat = dat;

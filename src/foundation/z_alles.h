@@ -76,6 +76,9 @@ QString PfadVerbinden(const QString& ordner, const QString& name);
 // "/Dormiks-Programme/Daten", noted in ordnerDatHerkunft); temp folder from TmpSrv, Tmp/Temp
 // (not when everybody may write to it), else the private cache folder.
 void OrdnerInit(const QStringList& argumente);
+// Where text that could not be saved goes: the data folder's fallback under the user's data
+// home ($XDG_DATA_HOME/Dormiks-Programme/Daten), which no cache cleaner empties.
+QString NotfallOrdner();
 
 // ---- Run-time services ------------------------------------------------------------------------
 // False in a release build; a debug build counts as the development environment when the

@@ -4,10 +4,15 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
+#include <QShortcut>
+#include <QStyle>
+#include <QToolBar>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -23,6 +28,7 @@
 #include "notepad/notizeditor.h"
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
+#include "notepad/z_systray.h"
 #include "platform/dialoge.h"
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
@@ -34,17 +40,48 @@ namespace {
 
 Main* instanz_ = nullptr;
 
-// Default colours of the note tabs (colour numbers, BGR).
-const QString kStdFarbe = QStringLiteral("&H80000012");    // button text
-const QString kLeerFarbe = QStringLiteral("&H808080");     // grey
-const QString kKryptFarbe = QStringLiteral("&H0000C0");    // dark red
-const QString kAktFarbe = QStringLiteral("&HA00000");      // dark blue
-const QString kTabHintergrund = QStringLiteral("&H8000000F");  // button face
 const QString kTextFarbe = QStringLiteral("&H80000008");   // window text
 const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
 
 constexpr int kLinkerRand = 120 / Fensterplatz::TwipsJePixel;  // the first tab sits 120 twips from the left
 constexpr int kTabZeichen = 24;        // longer headers are shortened on the tab (full in the tip)
+
+// The pop-up menu's and the toolbar's fixed order of registered commands.
+const QStringList kPopupReihe = {QStringLiteral("PulRechner"), QStringLiteral("PulInfo"),
+                                 QStringLiteral("PulDrucken")};
+const QStringList kLeisteReihe = {QStringLiteral("PulDrucken"), QStringLiteral("PulRechner"),
+                                  QStringLiteral("PulInfo")};
+
+// Toolbar icons from the desktop's icon theme; without one the buttons show their text only.
+QIcon leistenSymbol(const QString& name) {
+  static const QMap<QString, QString> namen = {
+      {QStringLiteral("PulDrucken"), QStringLiteral("document-print")},
+      {QStringLiteral("PulRechner"), QStringLiteral("accessories-calculator")},
+      {QStringLiteral("PulInfo"), QStringLiteral("help-about")},
+      {QStringLiteral("PulEnde"), QStringLiteral("application-exit")}};
+  const QString n = namen.value(name);
+  if (n.isEmpty()) return {};
+  QIcon i = QIcon::fromTheme(n);
+  if (i.isNull()) i = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
+  return i;
+}
+
+// The status panel: a long text is cut with "…" (the whole text in its tip) instead of
+// widening the window or being clipped mid-letter.
+class StatusPanel : public QLabel {
+public:
+  using QLabel::QLabel;
+  QSize minimumSizeHint() const override { return {minimumWidth(), QLabel::minimumSizeHint().height()}; }
+  QSize sizeHint() const override { return {minimumWidth(), QLabel::sizeHint().height()}; }
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    const QRect r = contentsRect();
+    const QString t = fontMetrics().elidedText(text(), Qt::ElideRight, r.width());
+    style()->drawItemText(&p, r, int(alignment()), palette(), isEnabled(), t, foregroundRole());
+  }
+};
 
 QColor farbeAusEinstellung(const QString& schluessel, const QString& vorgabe) {
   bool ok = false;
@@ -91,6 +128,52 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   menues_.insert(QStringLiteral("&Datei"), mnuDatei);
   menues_.insert(QStringLiteral("&Weiteres"), mnuWeiteres);
 
+  // Toolbar: what other windows register, then the exit.
+  PulEnde = new QAction(QStringLiteral("&Beenden"), this);
+  PulEnde->setObjectName(QStringLiteral("PulEnde"));
+  PulEnde->setIcon(leistenSymbol(QStringLiteral("PulEnde")));
+  PulEnde->setToolTip(QStringLiteral("Notiz sichern und Skribon beenden"));
+  connect(PulEnde, &QAction::triggered, this, &Main::PulEnde_Click);
+  Symbolleiste = addToolBar(QStringLiteral("Symbolleiste"));
+  Symbolleiste->setObjectName(QStringLiteral("Symbolleiste"));
+  Symbolleiste->setMovable(false);
+  Symbolleiste->setFloatable(false);
+  Symbolleiste->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  Symbolleiste->setContextMenuPolicy(Qt::PreventContextMenu);
+  leisteAnker_ = Symbolleiste->addSeparator();
+  Symbolleiste->addAction(PulEnde);
+
+  // Pop-up menu of the editor: registered commands, the edit commands, the exit.
+  mnuPopup = new QMenu(this);
+  mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+  popupAnker_ = mnuPopup->addSeparator();
+  auto bearbeiten = [this](const QString& name, const QString& text, const QKeySequence& taste,
+                           void (QPlainTextEdit::*wirkung)()) {
+    auto* a = mnuPopup->addAction(text);
+    a->setObjectName(name);
+    a->setShortcut(taste);
+    a->setShortcutVisibleInContextMenu(true);
+    connect(a, &QAction::triggered, this, [this, wirkung] { (aktiverText()->*wirkung)(); });
+    return a;
+  };
+  bearbeiten(QStringLiteral("PulRueckgaengig"), QStringLiteral("&Rückgängig"), QKeySequence::Undo, &QPlainTextEdit::undo);
+  bearbeiten(QStringLiteral("PulWiederholen"), QStringLiteral("&Wiederholen"), QKeySequence::Redo, &QPlainTextEdit::redo);
+  mnuPopup->addSeparator();
+  bearbeiten(QStringLiteral("PulAusschneiden"), QStringLiteral("&Ausschneiden"), QKeySequence::Cut, &QPlainTextEdit::cut);
+  bearbeiten(QStringLiteral("PulKopieren"), QStringLiteral("&Kopieren"), QKeySequence::Copy, &QPlainTextEdit::copy);
+  bearbeiten(QStringLiteral("PulEinfuegen"), QStringLiteral("&Einfügen"), QKeySequence::Paste, &QPlainTextEdit::paste);
+  auto* loeschen = mnuPopup->addAction(QStringLiteral("&Löschen"));
+  loeschen->setObjectName(QStringLiteral("PulLoeschen"));
+  connect(loeschen, &QAction::triggered, this, [this] { aktiverText()->textCursor().removeSelectedText(); });
+  mnuPopup->addSeparator();
+  bearbeiten(QStringLiteral("PulAllesMarkieren"), QStringLiteral("Alles &markieren"), QKeySequence::SelectAll, &QPlainTextEdit::selectAll);
+  mnuPopup->addSeparator();
+  mnuPopup->addAction(PulEnde);
+
+  // Ctrl+Alt+G: the line at the caret goes to whoever asked for it.
+  auto* strgAltG = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_G), this);
+  connect(strgAltG, &QShortcut::activated, this, &Main::Form_KeyDown_StrgAltG);
+
   // Tab row, header label, editor boxes.
   auto* mitte = new QWidget(this);
   auto* spalte = new QVBoxLayout(mitte);
@@ -128,6 +211,9 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   fett.setBold(true);
   bezInfo->setFont(fett);
   bezInfo->setContentsMargins(4, 4, 4, 4);
+  // A header of any length must not widen the window.
+  bezInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  bezInfo->setMinimumWidth(1);
   spalte->addWidget(bezInfo);
 
   textStapel_ = new QStackedWidget(mitte);
@@ -136,7 +222,9 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     textStapel_->addWidget(Text[i]);
     connect(Text[i], &QPlainTextEdit::textChanged, this, &Main::Text_Change);
     connect(Text[i], &NotizEditor::einfuegemodusUmschalten, this, &Main::Text_KeyDown_Einfuegen);
-    connect(Text[i], &NotizEditor::zuLang, this, &Main::statusSetzen);
+    connect(Text[i], &NotizEditor::zuLang, this, [this](const QString& t) { warnungSetzen(t); });
+    Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
       if (HauptfensterHaken::EditorDoppelklick)
         HauptfensterHaken::EditorDoppelklick(Text[i]->text(), Text[i]->textCursor().position());
@@ -147,7 +235,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
 
   // Status bar panels: "Status" takes the room that is left.
   auto neuesPanel = [this](const QString& schluessel, int stretch, const QString& muster) {
-    auto* l = new QLabel(this);
+    QLabel* l = stretch ? new StatusPanel(this) : new QLabel(this);
     l->setObjectName(QStringLiteral("panel") + schluessel);
     l->setContentsMargins(4, 0, 4, 0);
     if (!muster.isEmpty()) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(muster) + 10);
@@ -186,6 +274,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
 }
 
 Main::~Main() {
+  Z_SysTray::Verbergen();
   if (instanz_ == this) instanz_ = nullptr;
   if (Plattform::DialogBesitzer() == this) Plattform::SetzeDialogBesitzer(nullptr);
 }
@@ -218,6 +307,15 @@ void Main::Form_Load() {
   startProtokoll_.clear();
   // 1. Folders (resolved once; the splash may have done it already).
   if (Z_Alles::ordnerDat.isEmpty()) Z_Alles::OrdnerInit(SkribonDiv::Befehlszeile);
+  if (!Z_Alles::ordnerDatGewuenscht.isEmpty()) {
+    // Notes saved elsewhere than the user expects would look lost: say where they go.
+    Plattform::MsgBox(QStringLiteral("Der Datenordner »%1« konnte nicht angelegt werden.\n\n"
+                                     "Die Notizen werden stattdessen im Ordner »%2« gespeichert.")
+                          .arg(QDir::toNativeSeparators(Z_Alles::ordnerDatGewuenscht),
+                               QDir::toNativeSeparators(Z_Alles::ordnerDat)),
+                      Plattform::vbExclamation);
+    Z_Alles::ordnerDatGewuenscht.clear();  // told once
+  }
 
   // 2. Checks, then a fresh debug log.
   schritt(QStringLiteral("Überprüfungen"), Punkt::StartUeberpruefungen);
@@ -273,6 +371,7 @@ void Main::Form_Load() {
   if (Titel* t = Titel::Instanz()) t->entladen();
 
   panelsAuffrischen();
+  datumZeitAuffrischen();
   if (!Zeit.isActive()) Zeit.start();
   if (!ZeitInfo.isActive()) ZeitInfo.start();
 }
@@ -347,12 +446,15 @@ void Main::tabZeigen(int nr) {
 
 void Main::zeitBelegung_Timer() {
   zeitBelegung.stop();
-  const QColor std = farbeAusEinstellung(QStringLiteral("ForColStd"), kStdFarbe);
-  const QColor leer = farbeAusEinstellung(QStringLiteral("ForColEmpty"), kLeerFarbe);
-  const QColor krypt = farbeAusEinstellung(QStringLiteral("ForColCrypt"), kKryptFarbe);
-  const QColor akt = farbeAusEinstellung(QStringLiteral("ForColAkt"), kAktFarbe);
-  const QColor hinten = farbeAusEinstellung(QStringLiteral("OptBackcolor"), kTabHintergrund);
+  const QColor std = farbeAusEinstellung(TabFarben::Schluessel[0], TabFarben::Vorgabe[0]);
+  const QColor leer = farbeAusEinstellung(TabFarben::Schluessel[1], TabFarben::Vorgabe[1]);
+  const QColor krypt = farbeAusEinstellung(TabFarben::Schluessel[2], TabFarben::Vorgabe[2]);
+  const QColor akt = farbeAusEinstellung(TabFarben::Schluessel[3], TabFarben::Vorgabe[3]);
   const QColor seite = Text[0]->palette().color(QPalette::Base);
+  // OptBackcolor is a flag: the note's own background, else the button face.
+  const QString wieNotiz =
+      Z_Alles::IniLesen({}, {}, TabFarben::HintergrundSchluessel, TabFarben::HintergrundVorgabe);
+  const QColor hinten = wieNotiz.trimmed().toDouble() != 0 ? seite : palette().color(QPalette::Button);
   const QColor rand = palette().color(QPalette::Mid);
   for (int nr = 1; nr <= int(Opt.size()); ++nr) {
     const auto& u = speicher_.ueberblick(nr);
@@ -466,13 +568,15 @@ void Main::notizLaden(int nr) {
   letzterFehler_.clear();
 
   bezInfo->setText(header_.trimmed().isEmpty() ? QStringLiteral("Notiz %1").arg(nr) : header_.trimmed());
+  bezInfo->setToolTip(bezInfo->text());
+  // What was said of the note before does not hold for this one.
+  warnungLoeschen();
   if (n.geschuetzt)
-    statusSetzen(QStringLiteral("Notiz %1 ist verschlüsselt und nur lesbar.").arg(nr));
+    warnungSetzen(QStringLiteral("Notiz %1 ist verschlüsselt und nur lesbar.").arg(nr));
   else if (!lesbar)
-    statusSetzen(QStringLiteral("Notiz %1 kann nicht gelesen werden.").arg(nr));
+    warnungSetzen(QStringLiteral("Notiz %1 kann nicht gelesen werden.").arg(nr));
   else if (t->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
-    statusSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen; sie wird vollständig "
-                                "gespeichert, nimmt aber keine weitere Eingabe an."));
+    warnungSetzen(QStringLiteral("Notiz länger als 65.500 Zeichen: nimmt nichts mehr auf."));
   panelsAuffrischen();
 }
 
@@ -529,6 +633,7 @@ bool Main::NotizSichern(Anlass anlass) {
       geladen_ = s;
       SkribonDiv::NotizGeändert = false;
       letzterFehler_.clear();
+      warnungLoeschen();
       belegungAuffrischen();
     } else {
       ok = sicherungFehlgeschlagen(fehler, anlass);
@@ -552,7 +657,7 @@ bool Main::sicherungFehlgeschlagen(const QString& fehler, Anlass anlass) {
   Z_Alles::DebugLog(QStringLiteral("Notiz sichern fehlgeschlagen: ") + fehler);
   const bool wiederholung = fehler == letzterFehler_;
   letzterFehler_ = fehler;
-  statusSetzen(QStringLiteral("Die Notiz %1 ist nicht gespeichert!").arg(SkribonDiv::NotizNr));
+  warnungSetzen(QStringLiteral("Die Notiz %1 ist nicht gespeichert!").arg(SkribonDiv::NotizNr));
   // The exit tells the user itself; the timer does not repeat a message already shown.
   if (anlass == Anlass::Ende || (anlass == Anlass::Timer && wiederholung)) return false;
   QString wozu;
@@ -618,19 +723,37 @@ void Main::ZeitInfo_Timer() {
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
   if (endet_) return;
-  const QDateTime jetzt = Plattform::Jetzt();
-  panel(QStringLiteral("Datum"))->setText(Laufzeit::Format(jetzt, QStringLiteral("dd.mm.yyyy")));
-  panel(QStringLiteral("Zeit"))->setText(Laufzeit::Format(jetzt, QStringLiteral("hh:nn")));
+  datumZeitAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachrichten);
   if (endet_) return;
-  // Size guard: a note may hold 65,500 characters. Nothing is cut; the user is told.
-  if (aktiverText()->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
-    statusSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen (%1). Bitte kürzen.")
-                     .arg(aktiverText()->gespeicherteLaenge()));
+  // Size guard: a note may hold 65,500 characters. Nothing is cut; the user is told, and the
+  // hint goes when the note is short enough again.
+  const int laenge = aktiverText()->gespeicherteLaenge();
+  if (laenge > SkribonDiv::MaxZeichen)
+    warnungSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen (%1). Bitte kürzen.")
+                      .arg(laenge));
+  else if (statusText().contains(QStringLiteral("65.500")))
+    warnungLoeschen();
   panelsAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachPanels);
   if (endet_) return;
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+}
+
+void Main::datumZeitAuffrischen() {
+  const QDateTime jetzt = Plattform::Jetzt();
+  panel(QStringLiteral("Datum"))->setText(Laufzeit::Format(jetzt, QStringLiteral("dd.mm.yyyy")));
+  panel(QStringLiteral("Zeit"))->setText(Laufzeit::Format(jetzt, QStringLiteral("hh:nn")));
+}
+
+void Main::warnungSetzen(const QString& text) {
+  statusSetzen(text);
+  warnung_ = true;
+}
+
+void Main::warnungLoeschen() {
+  if (!warnung_) return;
+  statusSetzen(QStringLiteral("Bereit"));
 }
 
 void Main::panelsAuffrischen() {
@@ -659,26 +782,11 @@ void Main::beenden(bool ohneRueckfrage) {
   // 1. The note.
   statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
   Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
-  if (!NotizSichern(Anlass::Ende)) {
-    const QString fehler = letzterFehler_;
-    if (ohneRueckfrage) {
-      // No one may be at the screen: the text goes where it cannot be lost.
-      const QString kopie = speicher_.notfallKopie(SkribonDiv::NotizNr, aktiverText()->text());
-      Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
-                        (kopie.isEmpty() ? QStringLiteral("-") : kopie));
-    } else {
-      Plattform::MsgBox(QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
-                                       "Skribon bleibt geöffnet, damit der Text nicht verloren "
-                                       "geht. Bitte sichern Sie ihn auf andere Weise oder beheben "
-                                       "Sie die Ursache und beenden Sie dann erneut.")
-                            .arg(SkribonDiv::NotizNr)
-                            .arg(fehler),
-                        Plattform::vbExclamation);
-      endet_ = false;
-      Zeit.start();
-      ZeitInfo.start();
-      return;
-    }
+  if (!NotizSichern(Anlass::Ende) && !endenTrotzFehler(ohneRueckfrage)) {
+    endet_ = false;
+    Zeit.start();
+    ZeitInfo.start();
+    return;
   }
 
   // 2. Window and notepad settings.
@@ -705,8 +813,48 @@ void Main::beenden(bool ohneRueckfrage) {
 }
 
 void Main::sofortBeenden() {
-  endet_ = true;
+  if (sofort_) return;
+  sofort_ = true;
+  endet_ = true;  // the signals, the session end and aboutToQuit find the exit done
+  Zeit.stop();
+  ZeitInfo.stop();
+  zeitBelegung.stop();
+  Z_SysTray::Verbergen();
+  for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
   QApplication::exit(0);
+}
+
+bool Main::endenTrotzFehler(bool ohneRueckfrage) {
+  const int nr = SkribonDiv::NotizNr;
+  const QString fehler = letzterFehler_;
+  if (!ohneRueckfrage) {
+    const int antwort = Plattform::MsgBox(
+        QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
+                       "Trotzdem beenden? Der Text wird dann als Notfallkopie gesichert.\n"
+                       "Mit »Nein« bleibt Skribon mit dem Text geöffnet.")
+            .arg(nr)
+            .arg(fehler),
+        Plattform::vbYesNo | Plattform::vbExclamation | Plattform::vbDefaultButton2);
+    if (antwort != Plattform::vbYes) return false;
+  }
+  // The text goes where it cannot be lost.
+  const QString kopie = speicher_.notfallKopie(nr, aktiverText()->text());
+  Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
+                    (kopie.isEmpty() ? QStringLiteral("-") : kopie));
+  if (ohneRueckfrage) return true;
+  if (kopie.isEmpty()) {
+    Plattform::MsgBox(QStringLiteral("Auch die Notfallkopie der Notiz %1 konnte nicht geschrieben "
+                                     "werden. Skribon bleibt geöffnet, damit der Text nicht "
+                                     "verloren geht.")
+                          .arg(nr),
+                      Plattform::vbCritical);
+    return false;
+  }
+  Plattform::MsgBox(QStringLiteral("Der Text der Notiz %1 liegt in der Notfallkopie\n»%2«.")
+                        .arg(nr)
+                        .arg(QDir::toNativeSeparators(kopie)),
+                    Plattform::vbInformation);
+  return true;
 }
 
 void Main::einstellungenSichern() {
@@ -725,6 +873,19 @@ void Main::closeEvent(QCloseEvent* e) {
   }
   if (endet_) e->accept();
   else e->ignore();
+}
+
+void Main::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized) || endet_)
+    return;
+  const QString wert = Z_Alles::IniLesen({}, {}, TabFarben::TraySchluessel, QStringLiteral("0"));
+  if (wert.trimmed().toDouble() == 0) return;
+  // Without a notification area the window stays in the task bar as usual.
+  if (!Z_SysTray::Zeigen(this, windowIcon(), windowTitle())) return;
+  QTimer::singleShot(0, this, [this] {
+    if (Z_SysTray::Sichtbar()) hide();
+  });
 }
 
 void Main::showEvent(QShowEvent* e) {
@@ -758,31 +919,87 @@ bool Main::programmEintragSichtbar(int index) const {
 
 QAction* Main::befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
                                const QKeySequence& taste, int orte, const QString& name) {
-  (void)orte;
-  (void)name;
-  QMenu* m = nullptr;
-  for (auto it = menues_.cbegin(); it != menues_.cend(); ++it)
-    if (QString(it.key()).remove(QLatin1Char('&')).compare(QString(menue).remove(QLatin1Char('&')),
-                                                             Qt::CaseInsensitive) == 0)
-      m = it.value();
-  if (!m) {
-    m = menuBar()->addMenu(menue);
-    menues_.insert(menue, m);
-  }
   auto* a = new QAction(text, this);
-  if (!taste.isEmpty()) a->setShortcut(taste);
+  if (!name.isEmpty()) a->setObjectName(name);
+  if (!taste.isEmpty()) {
+    a->setShortcut(taste);
+    a->setShortcutVisibleInContextMenu(true);
+  }
   connect(a, &QAction::triggered, this, [aktion] {
     if (aktion) aktion();
   });
-  if (m == mnuDatei) {
-    // "&Beenden" stays last, below its separator.
-    const QList<QAction*> liste = m->actions();
-    m->insertAction(liste.size() >= 2 ? liste[liste.size() - 2] : mnuBeenden, a);
-  } else {
-    m->addAction(a);
+  if (!menue.trimmed().isEmpty()) {
+    QMenu* m = nullptr;
+    for (auto it = menues_.cbegin(); it != menues_.cend(); ++it)
+      if (QString(it.key()).remove(QLatin1Char('&')).compare(QString(menue).remove(QLatin1Char('&')),
+                                                               Qt::CaseInsensitive) == 0)
+        m = it.value();
+    if (!m) {
+      m = menuBar()->addMenu(menue);
+      menues_.insert(menue, m);
+    }
+    if (m == mnuDatei) {
+      // "&Beenden" stays last, below its separator.
+      const QList<QAction*> liste = m->actions();
+      m->insertAction(liste.size() >= 2 ? liste[liste.size() - 2] : mnuBeenden, a);
+    } else {
+      m->addAction(a);
+    }
   }
   addAction(a);  // the key works even while the menu is closed
+  if (orte & ImPopup) befehlPlatzieren(mnuPopup, popupAnker_, popupBefehle_, name, a);
+  if (orte & InLeiste) {
+    if (a->icon().isNull()) a->setIcon(leistenSymbol(name));
+    befehlPlatzieren(Symbolleiste, leisteAnker_, leisteBefehle_, name, a);
+  }
   return a;
+}
+
+void Main::befehlPlatzieren(QWidget* ziel, QAction* anker, QVector<QPair<QString, QAction*>>& liste,
+                            const QString& name, QAction* befehl) {
+  const QStringList& reihe = ziel == mnuPopup ? kPopupReihe : kLeisteReihe;
+  // Known names keep their order whatever order they register in; others follow them.
+  auto rang = [&reihe](const QString& n) {
+    const qsizetype i = reihe.indexOf(n);
+    return i < 0 ? reihe.size() : i;
+  };
+  QAction* vor = anker;
+  qsizetype stelle = liste.size();
+  for (qsizetype i = 0; i < liste.size(); ++i) {
+    if (rang(liste[i].first) > rang(name)) {
+      vor = liste[i].second;
+      stelle = i;
+      break;
+    }
+  }
+  ziel->insertAction(vor, befehl);
+  liste.insert(stelle, {name, befehl});
+}
+
+void Main::Text_MouseUp_Rechts(const QPoint& stelle) {
+  NotizEditor* t = qobject_cast<NotizEditor*>(sender());
+  if (!t) t = aktiverText();
+  const bool schreibbar = !t->isReadOnly();
+  const bool markiert = t->textCursor().hasSelection();
+  auto setzen = [this](const char* name, bool an) {
+    if (QAction* a = mnuPopup->findChild<QAction*>(QLatin1String(name))) a->setEnabled(an);
+  };
+  setzen("PulRueckgaengig", schreibbar && t->document()->isUndoAvailable());
+  setzen("PulWiederholen", schreibbar && t->document()->isRedoAvailable());
+  setzen("PulAusschneiden", schreibbar && markiert);
+  setzen("PulKopieren", markiert);
+  setzen("PulEinfuegen", schreibbar && t->canPaste());
+  setzen("PulLoeschen", schreibbar && markiert);
+  mnuPopup->popup(t->viewport()->mapToGlobal(stelle));
+}
+
+void Main::Form_KeyDown_StrgAltG() {
+  NotizEditor* t = aktiverText();
+  QTextCursor c = t->textCursor();
+  c.movePosition(QTextCursor::StartOfBlock);
+  c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  t->setTextCursor(c);
+  if (HauptfensterHaken::ZeileMarkiert) HauptfensterHaken::ZeileMarkiert(c.selectedText());
 }
 
 // ---- Hauptfenster: what other windows read ------------------------------------------------------
@@ -807,7 +1024,9 @@ QString Main::infoText() const { return bezInfo->text(); }
 void Main::statusSetzen(const QString& text) {
   QLabel* l = panel(QStringLiteral("Status"));
   if (!l) return;
+  warnung_ = false;
   l->setText(text);
+  l->setToolTip(text);
   if (l->isVisible()) l->repaint();
 }
 

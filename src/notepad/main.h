@@ -20,6 +20,7 @@ class QLabel;
 class QMenu;
 class QScrollArea;
 class QStackedWidget;
+class QToolBar;
 class QWidget;
 class NotizEditor;
 
@@ -67,6 +68,12 @@ public:
   QMenu* mnuWeiteres = nullptr;
   QAction* mnuBeenden = nullptr;
   std::array<QAction*, 4> mnuPrg{};
+  // The editor's pop-up menu: the commands other windows register (PulRechner, PulInfo,
+  // PulDrucken), the edit commands, and PulEnde.
+  QMenu* mnuPopup = nullptr;
+  QAction* PulEnde = nullptr;
+  // The toolbar under the menu bar: registered commands, then PulEnde.
+  QToolBar* Symbolleiste = nullptr;
   QTimer Zeit, ZeitInfo, zeitBelegung;
   // Status bar panels by key: "Status", "Datum", "Zeit", "Position", "Umbruch", "Modus",
   // "Geaendert".
@@ -105,11 +112,16 @@ public Q_SLOTS:
   void ZeitInfo_Timer();
   void zeitBelegung_Timer();
   void PulEnde_Click();
+  // Right-click in an editor box: the pop-up menu at that place (box coordinates).
+  void Text_MouseUp_Rechts(const QPoint& stelle);
+  // Ctrl+Alt+G: selects the line at the caret and hands its text on.
+  void Form_KeyDown_StrgAltG();
   void mnuPrg_Click(int index);
   void mnuWeiteres_Click();
 
 protected:
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
   void showEvent(QShowEvent* e) override;
 
 private:
@@ -125,7 +137,16 @@ private:
   void einstellungenSichern();
   void fensterplatzLaden();
   bool sicherungFehlgeschlagen(const QString& fehler, Anlass anlass);
-  void orderlyExit(bool ohneRueckfrage);
+  // A warning in the status panel that leaves again when it no longer holds.
+  void warnungSetzen(const QString& text);
+  void warnungLoeschen();
+  void datumZeitAuffrischen();
+  void befehlPlatzieren(QWidget* ziel, QAction* anker,
+                        QVector<QPair<QString, QAction*>>& liste, const QString& name,
+                        QAction* befehl);
+  // Quitting with a note that cannot be saved: asks, and on "end anyway" writes the
+  // emergency copy. True when the program may end.
+  bool endenTrotzFehler(bool ohneRueckfrage);
 
   NotizSpeicher speicher_;
   NotizSchluessel geladen_;  // the current note's keys as loaded or last saved
@@ -135,6 +156,8 @@ private:
   bool imCloseEvent_ = false;
   bool laedt_ = false;       // text is being put into a box: no change event counts
   bool endet_ = false;       // the orderly exit has begun (runs at most once)
+  bool sofort_ = false;      // ended at once: nothing is written any more
+  bool warnung_ = false;     // the status panel shows a warning
   bool ersterPaint_ = true;
   bool zeitInfoLaeuft_ = false;
   QString letzterFehler_;    // the last save failure shown, so the timer does not repeat it
@@ -147,4 +170,7 @@ private:
   QStackedWidget* textStapel_ = nullptr;
   QMap<QString, QLabel*> panels_;
   QMap<QString, QMenu*> menues_;
+  QAction* popupAnker_ = nullptr;   // registered pop-up commands go before it
+  QAction* leisteAnker_ = nullptr;  // registered toolbar commands go before it
+  QVector<QPair<QString, QAction*>> popupBefehle_, leisteBefehle_;
 };

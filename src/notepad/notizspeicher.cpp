@@ -297,7 +297,7 @@ QString NotizSpeicher::notfallKopie(int nr, const QString& text) const {
   const QString stempel = Plattform::Jetzt().toString(QStringLiteral("yyyyMMdd-HHmmss"));
   const QString datei = QStringLiteral("%1.t%2-Notfall-%3.txt")
                             .arg(name_, SkribonDiv::NummerText(nr), stempel);
-  QStringList ordner = {Z_Alles::ordnerTmp, QDir::homePath()};
+  const QStringList ordner = {Z_Alles::NotfallOrdner(), QDir::homePath()};
   for (const QString& o : ordner) {
     if (o.isEmpty()) continue;
     QDir().mkpath(o);

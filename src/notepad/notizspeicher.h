@@ -68,8 +68,8 @@ public:
   // Only the caret position (CrsrPos), when the text itself has not changed.
   bool positionSichern(int nr, int crsrPos, QString* fehler = nullptr);
 
-  // Writes the text where it cannot be lost when the note file cannot be written: the temp
-  // folder, else the home folder. Returns the file written, "" when nothing could be written.
+  // Writes the text where it cannot be lost when the note file cannot be written: the
+  // emergency folder (Z_Alles::NotfallOrdner), else the home folder. Returns the file written, "" when nothing could be written.
   QString notfallKopie(int nr, const QString& text) const;
 
   // [Allgemein] of the .inf.

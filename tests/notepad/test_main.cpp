@@ -388,11 +388,11 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
     EXPECT_EQ(dialoge.gezeigt.size(), 2);
     EXPECT_EQ(SkribonDiv::NotizNr, 1);
     EXPECT_TRUE(main->Opt[0]->isChecked());
-    // Quitting: told, and the program stays open with the text.
-    dialoge.antwort(Plattform::vbOK);
+    // Quitting: asked; "No" keeps the program open with the text.
+    dialoge.antwort(Plattform::vbNo);
     main->PulEnde_Click();
     EXPECT_EQ(dialoge.gezeigt.size(), 3);
-    EXPECT_TRUE(dialoge.gezeigt[2].text.contains("bleibt geöffnet"));
+    EXPECT_TRUE(dialoge.gezeigt[2].text.contains("Trotzdem beenden?"));
     EXPECT_FALSE(main->endet());
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(main->Zeit.isActive());
@@ -407,17 +407,39 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
   }
 }
 
-TEST_F(MainTest, OhneRueckfrageGehtDerTextInEineNotfallkopie) {
-  starten();
-  tippen("Rette mich");
-  QDir(datOrdner).removeRecursively();
-  DateiSchreiben(datOrdner, "kein Ordner");
-  main->beenden(true);
-  EXPECT_TRUE(main->endet());
-  EXPECT_TRUE(dialoge.gezeigt.isEmpty());
-  const QStringList kopien = QDir(tmpOrdner).entryList({"Skribon.t01-Notfall-*.txt"});
-  ASSERT_EQ(kopien.size(), 1);
-  EXPECT_EQ(DateiLesen(tmpOrdner + "/" + kopien[0]), "Rette mich");
+TEST_F(MainTest, BeendenTrotzSpeicherfehlerMitNotfallkopie) {
+  const QString notfall = Z_Alles::NotfallOrdner();
+  // Asked: "end anyway" writes the copy and names its place; without anyone to ask, the
+  // copy is written silently.
+  for (const bool ohneRueckfrage : {false, true}) {
+    QDir(notfall).removeRecursively();
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+    starten();
+    tippen("Rette mich");
+    QDir(datOrdner).removeRecursively();
+    DateiSchreiben(datOrdner, "kein Ordner");
+    if (!ohneRueckfrage) {
+      dialoge.antwort(Plattform::vbYes);
+      dialoge.antwort(Plattform::vbOK);
+    }
+    main->beenden(ohneRueckfrage);
+    EXPECT_TRUE(main->endet());
+    const QStringList kopien = QDir(notfall).entryList({"Skribon.t01-Notfall-*.txt"});
+    ASSERT_EQ(kopien.size(), 1);
+    const QString pfad = notfall + "/" + kopien[0];
+    EXPECT_EQ(DateiLesen(pfad), "Rette mich");
+    if (ohneRueckfrage) {
+      EXPECT_TRUE(dialoge.gezeigt.isEmpty());
+    } else {
+      ASSERT_EQ(dialoge.gezeigt.size(), 2);
+      EXPECT_TRUE(dialoge.gezeigt[0].text.contains("Trotzdem beenden?"));
+      EXPECT_TRUE(dialoge.gezeigt[1].text.contains(pfad)) << dialoge.gezeigt[1].text.toStdString();
+    }
+    dialoge.gezeigt.clear();
+    main.reset();
+    QFile::remove(datOrdner);
+  }
 }
 
 TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
