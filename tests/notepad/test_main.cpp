@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QTest>
 #include <QTextCursor>
+#include <QToolBar>
 
 #include <csignal>
 #include <cstdio>
@@ -183,6 +184,35 @@ TEST_F(MainTest, TabFarben) {
   QTest::qWait(30);
   main->belegungAuffrischen();
   EXPECT_LT(main->zeitBelegung.remainingTime(), rest);
+}
+
+// The options window's defaults ("no keys stored, then close"): no black row, readable captions.
+TEST_F(MainTest, TabFarbenMitGestaltetenVorgaben) {
+  einstellung("OptBackcolor", "0");
+  for (int i = 0; i < 4; ++i)
+    einstellung(TabFarben::Schluessel[i],
+                QString::number(qint32(Plattform::FarbZahlLesen(TabFarben::Vorgabe[i]))));
+  DateiSchreiben(dat("Skribon.t02"), "Inhalt");
+  starten();
+  main->zeitBelegung_Timer();
+  QApplication::processEvents();
+  const QColor knopf = main->palette().color(QPalette::Button);
+  EXPECT_EQ(main->tabFarbe(3), QColor(0x9F, 0x9F, 0x9F));
+  for (int nr : {2, 3}) {
+    const QImage bild = main->Opt[nr - 1]->grab().toImage();
+    // The tab's face is the button face; its caption stands out from it.
+    EXPECT_EQ(bild.pixelColor(bild.width() / 2, 6), knopf) << nr;
+    double staerkster = 0;
+    for (int y = 0; y < bild.height(); ++y)
+      for (int x = 0; x < bild.width(); ++x)
+        staerkster = std::max(staerkster, std::abs(qGray(bild.pixel(x, y)) - double(qGray(knopf.rgb()))));
+    EXPECT_GT(staerkster, nr == 2 ? 120 : 60) << nr;
+  }
+  // "Wie Notiz": the tabs take the note's background.
+  einstellung("OptBackcolor", "1");
+  main->zeitBelegung_Timer();
+  const QImage bild = main->Opt[1]->grab().toImage();
+  EXPECT_EQ(bild.pixelColor(bild.width() / 2, 6), main->aktiverText()->palette().color(QPalette::Base));
 }
 
 TEST_F(MainTest, NotizblockAusBefehlszeile) {
@@ -657,6 +687,55 @@ TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
   EXPECT_EQ(Hauptfenster::Instanz(), nullptr);
 }
 
+TEST_F(MainTest, PopupMenueUndSymbolleiste) {
+  DateiSchreiben(dat("Skribon.t01"), "erste\r\nzweite Zeile\r\ndritte");
+  starten();
+  Hauptfenster* h = main.get();
+  auto namen = [](const QList<QAction*>& liste) {
+    QStringList n;
+    for (QAction* a : liste)
+      if (a->isSeparator()) n << "-";
+      else n << a->objectName();
+    return n;
+  };
+  // Nothing registered yet: only the edit commands and the exit.
+  EXPECT_EQ(namen(main->mnuPopup->actions()),
+            QStringList({"-", "PulRueckgaengig", "PulWiederholen", "-", "PulAusschneiden", "PulKopieren",
+                         "PulEinfuegen", "PulLoeschen", "-", "PulAllesMarkieren", "-", "PulEnde"}));
+  EXPECT_EQ(main->mnuPopup->actions()[1]->text(), "&Rückgängig");
+  EXPECT_EQ(namen(main->Symbolleiste->actions()), QStringList({"-", "PulEnde"}));
+  // Registered in any order, they take their fixed places; PulInfo is not built and not shown.
+  int gedruckt = 0;
+  h->befehlEintragen("&Datei", "&Drucken...", [&] { ++gedruckt; }, QKeySequence("Ctrl+P"),
+                     Hauptfenster::ImPopup | Hauptfenster::InLeiste, "PulDrucken");
+  h->befehlEintragen("&Weiteres", "&Taschenrechner...", [] {}, {},
+                     Hauptfenster::ImPopup | Hauptfenster::InLeiste, "PulRechner");
+  h->befehlEintragen("&Weiteres", "&Sonstiges", [] {}, {}, Hauptfenster::ImPopup, "PulSonstiges");
+  EXPECT_EQ(namen(main->mnuPopup->actions()).mid(0, 4),
+            QStringList({"PulRechner", "PulDrucken", "PulSonstiges", "-"}));
+  EXPECT_EQ(namen(main->Symbolleiste->actions()), QStringList({"PulDrucken", "PulRechner", "-", "PulEnde"}));
+  EXPECT_TRUE(main->Symbolleiste->isVisible());
+  // A right-click opens it; edit commands follow the editor's state.
+  QTest::mouseClick(main->aktiverText()->viewport(), Qt::RightButton);
+  main->Text_MouseUp_Rechts({5, 5});
+  EXPECT_TRUE(main->mnuPopup->isVisible());
+  EXPECT_FALSE(main->mnuPopup->findChild<QAction*>("PulKopieren")->isEnabled());
+  main->findChild<QAction*>("PulDrucken")->trigger();
+  main->mnuPopup->hide();
+  EXPECT_EQ(gedruckt, 1);
+
+  // Ctrl+Alt+G selects the caret's line and hands its text on.
+  static QString zeile;
+  HauptfensterHaken::ZeileMarkiert = [](const QString& t) { zeile = t; };
+  QTextCursor c = editor()->textCursor();
+  c.setPosition(10);
+  editor()->setTextCursor(c);
+  editor()->setFocus();
+  QTest::keyClick(main.get(), Qt::Key_G, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(zeile, "zweite Zeile");
+  EXPECT_EQ(h->markierterText(), "zweite Zeile");
+}
+
 TEST_F(MainTest, DoppelklickMeldetTextUndStelle) {
   DateiSchreiben(dat("Skribon.t01"), "erste\r\n$CpyZA:kopie\r\nletzte");
   starten();
@@ -737,6 +816,36 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
   EXPECT_FALSE(anderes.isVisible());
   EXPECT_FALSE(main->Zeit.isActive());
   EXPECT_FALSE(main->zeitBelegung.isActive());
+}
+
+// After ending at once nothing is written: not by the timers, the exit, signals or the session.
+TEST_F(MainTest, SofortBeendenSchreibtNichtsMehr) {
+  int schritte = 0;
+  HauptfensterHaken::Eintragen(Punkt::EndeStatistik, [&] { ++schritte; });
+  starten();
+  tippen("ungesichert");
+  auto stand = [this] {
+    QStringList s;
+    for (const QString& ordner : {datOrdner, subOrdner})
+      for (const QFileInfo& i : QDir(ordner).entryInfoList(QDir::Files | QDir::Hidden))
+        s << i.fileName() + "|" + QString::fromLatin1(DateiLesen(i.filePath()).toHex());
+    return s;
+  };
+  const QStringList vorher = stand();
+  Signale::Installieren();
+  main->sofortBeenden();
+  EXPECT_TRUE(main->endet());
+  EXPECT_FALSE(main->Zeit.isActive() || main->ZeitInfo.isActive());
+  main->Zeit_Timer();
+  main->ZeitInfo_Timer();
+  main->beenden(true);
+  main->close();
+  QMetaObject::invokeMethod(qApp, "aboutToQuit");
+  ::raise(SIGTERM);
+  QTest::qWait(50);
+  Signale::Entfernen();
+  EXPECT_EQ(stand(), vorher);
+  EXPECT_EQ(schritte, 0);
 }
 
 TEST_F(MainTest, NurLesenSchreibtNichts) {
