@@ -9,6 +9,7 @@
 #include "notepad/signale.h"
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
+#include "platform/uebersetzung.h"
 #include "printing/z_vario.h"
 
 int main(int argc, char** argv) {
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Skribon"));
   QApplication::setOrganizationName(QStringLiteral("Dormiks-Programme"));
   QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
+  Plattform::DeutschLaden();
 
   QStringList argumente = QApplication::arguments();
   if (!argumente.isEmpty()) argumente.removeFirst();

@@ -157,7 +157,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     return a;
   };
   bearbeiten(QStringLiteral("PulRueckgaengig"), QStringLiteral("&Rückgängig"), QKeySequence::Undo, &QPlainTextEdit::undo);
-  bearbeiten(QStringLiteral("PulWiederholen"), QStringLiteral("&Wiederholen"), QKeySequence::Redo, &QPlainTextEdit::redo);
+  bearbeiten(QStringLiteral("PulWiederholen"), QStringLiteral("&Wiederherstellen"), QKeySequence::Redo, &QPlainTextEdit::redo);
   mnuPopup->addSeparator();
   bearbeiten(QStringLiteral("PulAusschneiden"), QStringLiteral("&Ausschneiden"), QKeySequence::Cut, &QPlainTextEdit::cut);
   bearbeiten(QStringLiteral("PulKopieren"), QStringLiteral("&Kopieren"), QKeySequence::Copy, &QPlainTextEdit::copy);
@@ -166,7 +166,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   loeschen->setObjectName(QStringLiteral("PulLoeschen"));
   connect(loeschen, &QAction::triggered, this, [this] { aktiverText()->textCursor().removeSelectedText(); });
   mnuPopup->addSeparator();
-  bearbeiten(QStringLiteral("PulAllesMarkieren"), QStringLiteral("Alles &markieren"), QKeySequence::SelectAll, &QPlainTextEdit::selectAll);
+  bearbeiten(QStringLiteral("PulAllesMarkieren"), QStringLiteral("Alles aus&wählen"), QKeySequence::SelectAll, &QPlainTextEdit::selectAll);
   mnuPopup->addSeparator();
   mnuPopup->addAction(PulEnde);
 

@@ -4,7 +4,13 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <QDialogButtonBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <memory>
+
 #include "platform/dialoge.h"
+#include "platform/uebersetzung.h"
 
 using namespace Plattform;
 
@@ -36,4 +42,17 @@ TEST(EchteMeldung, EscAntwortetNurMitAbbrechenOderOk) {
       EXPECT_EQ(antwort, f.knoepfe == vbYesNo ? vbNo : vbIgnore) << f.knoepfe;
     }
   }
+}
+
+// Qt's own texts read German: the edit menu of a text box and the standard buttons.
+TEST(Uebersetzung, QtsEigeneTexteSindDeutsch) {
+  ASSERT_TRUE(Plattform::DeutschLaden()) << "Qt-Übersetzungen (qt6-translations-l10n) fehlen";
+  QLineEdit feld;
+  feld.setText("x");
+  std::unique_ptr<QMenu> menue(feld.createStandardContextMenu());
+  QStringList texte;
+  for (QAction* a : menue->actions()) texte << a->text().remove('&').section('\t', 0, 0);
+  EXPECT_TRUE(texte.contains("Einfügen")) << texte.join('|').toStdString();
+  QDialogButtonBox knoepfe(QDialogButtonBox::Cancel | QDialogButtonBox::Yes);
+  EXPECT_EQ(knoepfe.button(QDialogButtonBox::Cancel)->text().remove('&'), "Abbrechen");
 }

@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+#include "platform/uebersetzung.h"
+
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
+  Plattform::DeutschLaden();
   return RUN_ALL_TESTS();
 }
