@@ -628,8 +628,16 @@ bool Main::NotizSichern(Anlass anlass) {
   if (SkribonDiv::NotizGeändert) {
     const QString text = aktiverText()->text();
     const NotizSchluessel s = schluesselAusEditor();
-    QString fehler;
-    if (speicher_.sichern(nr, text, s, &fehler)) {
+    QString fehler, andere;
+    if (speicher_.sichern(nr, text, s, &fehler, &andere)) {
+      if (!andere.isEmpty() && !stumm_)
+        Plattform::MsgBox(QStringLiteral("Die Notiz %1 wurde inzwischen von einem anderen Programm "
+                                         "geändert (zum Beispiel von Skribon auf einem anderen "
+                                         "Rechner).\n\nIhre Fassung ist gespeichert. Die andere "
+                                         "Fassung wurde aufbewahrt in\n»%2«.")
+                              .arg(nr)
+                              .arg(QDir::toNativeSeparators(andere)),
+                          Plattform::vbInformation);
       geladen_ = s;
       SkribonDiv::NotizGeändert = false;
       letzterFehler_.clear();
@@ -779,10 +787,13 @@ void Main::beenden(bool ohneRueckfrage) {
   ZeitInfo.stop();
   zeitBelegung.stop();
 
-  // 1. The note.
+  // 1. The note. No one may be at the screen to read a message.
+  stumm_ = ohneRueckfrage;
   statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
   Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
-  if (!NotizSichern(Anlass::Ende) && !endenTrotzFehler(ohneRueckfrage)) {
+  const bool gesichert = NotizSichern(Anlass::Ende);
+  stumm_ = false;
+  if (!gesichert && !endenTrotzFehler(ohneRueckfrage)) {
     endet_ = false;
     Zeit.start();
     ZeitInfo.start();

@@ -158,6 +158,7 @@ private:
   bool endet_ = false;       // the orderly exit has begun (runs at most once)
   bool sofort_ = false;      // ended at once: nothing is written any more
   bool warnung_ = false;     // the status panel shows a warning
+  bool stumm_ = false;       // saving without anyone to read a message
   bool ersterPaint_ = true;
   bool zeitInfoLaeuft_ = false;
   QString letzterFehler_;    // the last save failure shown, so the timer does not repeat it

@@ -6,6 +6,7 @@
 
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
+#include "platform/laufzeit.h"
 #include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
@@ -73,6 +74,7 @@ void NotizSpeicher::oeffnen(const QString& name, int anzahl) {
 
   // A notepad copied from Windows may be spelled in another case than asked for.
   name_ = name;
+  bekannt_.clear();
   if (!QFileInfo(infDatei()).isFile()) {
     // Compared by hand: a name may hold "*" or "?" and must not act as a pattern.
     const QString gesucht = name + QStringLiteral(".inf");
@@ -203,6 +205,9 @@ bool NotizSpeicher::laden(int nr, Notiz* notiz, QString* fehler) const {
   notiz->schluessel = schluesselLesen(nr);
   const QString pfad = notizDatei(nr);
   const QFileInfo info(pfad);
+  Plattform::DateiStand stand;
+  Plattform::DateiStandLesen(pfad, &stand);
+  bekannt_.insert(nr, stand);
   if (!info.exists()) return true;
   if (!info.isFile()) {
     if (fehler)
@@ -224,13 +229,40 @@ bool NotizSpeicher::laden(int nr, Notiz* notiz, QString* fehler) const {
   return true;
 }
 
-bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler) {
+QString NotizSpeicher::andereFassungAufbewahren(int nr) const {
+  const QString stempel = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh.nn.ss"));
+  const QString basis = QStringLiteral("%1 Notiz %2 - andere Fassung vom %3")
+                            .arg(name_, SkribonDiv::NummerText(nr), stempel);
+  QString ziel = Z_Alles::PfadVerbinden(ordner_, basis + QStringLiteral(".txt"));
+  for (int i = 2; QFileInfo::exists(ziel) && i < 1000; ++i)
+    ziel = Z_Alles::PfadVerbinden(ordner_, basis + QStringLiteral(" (%1).txt").arg(i));
+  return QFile::copy(notizDatei(nr), ziel) ? ziel : QString();
+}
+
+bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QString* andereFassung) {
+  if (andereFassung) andereFassung->clear();
   if (Z_Alles::NurLesen) {
     if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
     return false;
   }
   const QString pfad = notizDatei(nr);
   const QString bak = sicherungsDatei();
+
+  // Another program saved this note since we read it: its text must not vanish under ours.
+  Plattform::DateiStand jetzt;
+  const bool da = Plattform::DateiStandLesen(pfad, &jetzt);
+  const auto gekannt = bekannt_.constFind(nr);
+  if (da && gekannt != bekannt_.cend() && !(*gekannt == jetzt)) {
+    const QString kopie = andereFassungAufbewahren(nr);
+    if (kopie.isEmpty()) {
+      if (fehler)
+        *fehler = QStringLiteral("Die Notiz wurde inzwischen von einem anderen Programm geändert, "
+                                 "und deren Fassung ließ sich nicht aufbewahren.");
+      return false;
+    }
+    Z_Alles::DebugLog(QStringLiteral("Andere Fassung aufbewahrt: ") + kopie);
+    if (andereFassung) *andereFassung = kopie;
+  }
 
   // Safety copy of the old text before it is replaced.
   if (dateiGroesse(pfad) >= SkribonDiv::SicherungAbBytes) {
@@ -243,10 +275,13 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler) {
   // A note that is empty after trimming is stored as one blank, so the file is never empty.
   const QString inhalt = text.trimmed().isEmpty() ? QStringLiteral(" ") : text;
   QString grund;
-  if (!Plattform::TextSchreiben(pfad, inhalt, &grund)) {
+  Plattform::DateiStand neu;
+  if (!Plattform::BytesSchreibenAtomar(pfad, Plattform::TextKodieren(inhalt), &grund, &neu)) {
     if (fehler) *fehler = grund.isEmpty() ? QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden.").arg(nativ(pfad)) : grund;
     return false;
   }
+  // Another writer right after ours leaves an empty state: its version is kept on the next save.
+  bekannt_.insert(nr, neu);
   if (dateiGroesse(pfad) >= SkribonDiv::SicherungAbBytes) QFile::remove(bak);
   return true;
 }
@@ -283,12 +318,13 @@ bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
 }
 
 bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
-                            QString* fehler) {
+                            QString* fehler, QString* andereFassung) {
+  if (andereFassung) andereFassung->clear();
   if (nr < 1 || nr > anzahl_) {
     if (fehler) *fehler = QStringLiteral("Die Notiz %1 gibt es nicht.").arg(nr);
     return false;
   }
-  if (!textSichern(nr, text, fehler)) return false;
+  if (!textSichern(nr, text, fehler, andereFassung)) return false;
   ueberblickSetzen(nr, text, schluessel.Header);
   return schluesselSichern(nr, schluessel, fehler);
 }

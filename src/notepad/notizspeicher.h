@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVector>
 
+#include "platform/textdatei.h"
+
 // The keys of one note's section [NoteNN], as stored (texts, read with the settings reader).
 struct NotizSchluessel {
   QString Header, FontName, FontSize, FontBold, FontItalic, ForeColor, BackColor, CrsrPos, Save,
@@ -60,10 +62,14 @@ public:
   // written atomically (blank-only text as one blank), the safety copy dropped when the new
   // file has >= 150 bytes, then the keys of [NoteNN] that differ from the stored ones.
   // False with a German reason naming the file when anything could not be written.
+  // When the note file changed on disk since this store read or last wrote it (another program
+  // on the same data folder), that version is first kept as a copy beside the note; its path
+  // goes to andereFassung (else it is emptied).
   bool sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
-               QString* fehler = nullptr);
+               QString* fehler = nullptr, QString* andereFassung = nullptr);
   // Steps of the road on their own.
-  bool textSichern(int nr, const QString& text, QString* fehler = nullptr);
+  bool textSichern(int nr, const QString& text, QString* fehler = nullptr,
+                   QString* andereFassung = nullptr);
   bool schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler = nullptr);
   // Only the caret position (CrsrPos), when the text itself has not changed.
   bool positionSichern(int nr, int crsrPos, QString* fehler = nullptr);
@@ -84,6 +90,8 @@ private:
   // One key of [NoteNN], written only when it differs, and read back.
   bool wertSichern(int nr, const QString& name, const QString& wert, QString* fehler);
   QString abschnitt(int nr) const;
+  // Keeps the file on disk as "<name> Notiz NN - andere Fassung vom <date time>.txt".
+  QString andereFassungAufbewahren(int nr) const;
 
   QString name_;
   QString ordner_;
@@ -92,4 +100,6 @@ private:
   QVector<Ueberblick> ueberblick_;
   // Keys of .pNN files that could not be written into the .inf (read-only run): still used.
   QMap<int, QMap<QString, QString>> altParameter_;
+  // Each note file as this store last read or wrote it (an empty state: there was none).
+  mutable QMap<int, Plattform::DateiStand> bekannt_;
 };

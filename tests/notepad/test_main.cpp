@@ -297,6 +297,30 @@ TEST_F(MainTest, JederSpeicherAnlassSchreibtDieErwartetenBytes) {
   }
 }
 
+TEST_F(MainTest, AndereFassungWirdAufbewahrtUndGemeldet) {
+  DateiSchreiben(dat("Skribon.t01"), "gemeinsam");
+  starten();
+  tippen("meins ");
+  // Another program on the same folder saves the note meanwhile.
+  NotizSpeicher anderer;
+  NotizSpeicher::Notiz n;
+  anderer.oeffnen("Skribon", 50);
+  ASSERT_TRUE(anderer.laden(1, &n));
+  ASSERT_TRUE(anderer.textSichern(1, "deins"));
+  dialoge.antwort(Plattform::vbOK);
+  ASSERT_TRUE(main->NotizSichern());
+  ASSERT_EQ(dialoge.gezeigt.size(), 1);
+  const QStringList kopien = QDir(datOrdner).entryList({"*andere Fassung*"});
+  ASSERT_EQ(kopien.size(), 1);
+  EXPECT_TRUE(dialoge.gezeigt[0].text.contains(dat(kopien[0]))) << dialoge.gezeigt[0].text.toStdString();
+  EXPECT_EQ(DateiLesen(dat(kopien[0])), "deins");
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "meins gemeinsam");
+  // Told once: the next saves of this program are no conflict.
+  tippen("x");
+  ASSERT_TRUE(main->NotizSichern());
+  EXPECT_EQ(dialoge.gezeigt.size(), 1);
+}
+
 TEST_F(MainTest, TimerSpeichertNurGeaendertes) {
   DateiSchreiben(dat("Skribon.t01"), "alt");
   starten();

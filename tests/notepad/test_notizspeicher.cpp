@@ -261,6 +261,53 @@ TEST_F(NotizSpeicherTest, FehlerBeimSichern) {
   EXPECT_TRUE(fehler.contains("Skribon.t06")) << fehler.toStdString();
 }
 
+// Two programs on one data folder: whoever saves second keeps the other's text as a copy.
+TEST_F(NotizSpeicherTest, ZweiProgrammeEineNotiz) {
+  struct Fall {
+    const char* name;
+    QByteArray vorher;  // note file before both open it ("" = none)
+    bool bLaedtNeu;     // B reads the note again after A's save (no conflict then)
+  };
+  const Fall faelle[] = {{"beide lesen dieselbe Fassung", "alt", false},
+                         {"Notiz gab es noch nicht", "", false},
+                         {"B liest nach A", "alt", true}};
+  for (const Fall& f : faelle) {
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+    if (!f.vorher.isEmpty()) DateiSchreiben(datOrdner + "/Skribon.t03", f.vorher);
+    NotizSpeicher a, b;
+    NotizSpeicher::Notiz n;
+    a.oeffnen("Skribon", 50);
+    b.oeffnen("Skribon", 50);
+    ASSERT_TRUE(a.laden(3, &n));
+    ASSERT_TRUE(b.laden(3, &n));
+    QString andere = "?";
+    ASSERT_TRUE(a.sichern(3, "Text von A", schluessel("A"), nullptr, &andere)) << f.name;
+    EXPECT_TRUE(andere.isEmpty()) << f.name;
+    if (f.bLaedtNeu) {
+      ASSERT_TRUE(b.laden(3, &n));
+    }
+    ASSERT_TRUE(b.sichern(3, "Text von B", schluessel("B"), nullptr, &andere)) << f.name;
+    EXPECT_EQ(DateiLesen(datOrdner + "/Skribon.t03"), "Text von B") << f.name;
+    const QStringList kopien = QDir(datOrdner).entryList({"Skribon Notiz 03 - andere Fassung vom *.txt"});
+    if (f.bLaedtNeu) {
+      EXPECT_TRUE(andere.isEmpty()) << f.name;
+      EXPECT_TRUE(kopien.isEmpty()) << f.name;
+      continue;
+    }
+    ASSERT_EQ(kopien.size(), 1) << f.name;
+    EXPECT_EQ(andere, datOrdner + "/" + kopien[0]) << f.name;
+    EXPECT_EQ(kopien[0], "Skribon Notiz 03 - andere Fassung vom 15.01.2026 10.30.00.txt");
+    EXPECT_EQ(DateiLesen(andere), "Text von A") << f.name;
+    // B's own next save is no conflict; A's is, and a second copy gets a name of its own.
+    ASSERT_TRUE(b.sichern(3, "B weiter", schluessel("B"), nullptr, &andere));
+    EXPECT_TRUE(andere.isEmpty());
+    ASSERT_TRUE(a.sichern(3, "A weiter", schluessel("A"), nullptr, &andere));
+    EXPECT_TRUE(andere.endsWith("10.30.00 (2).txt")) << andere.toStdString();
+    EXPECT_EQ(DateiLesen(andere), "B weiter");
+  }
+}
+
 TEST_F(NotizSpeicherTest, NotfallKopie) {
   speicher.oeffnen("Skribon", 50);
   const QString pfad = speicher.notfallKopie(12, "gerettet\nZeile");
