@@ -162,6 +162,10 @@ Platz Von(const QWidget* fenster) {
   }
   p.links = rahmen.x();
   p.oben = rahmen.y();
+  // A window grown past its screen would come back too large on the next start.
+  QScreen* schirm = QGuiApplication::screenAt(normal.center());
+  if (!schirm) schirm = QGuiApplication::primaryScreen();
+  if (schirm) normal.setSize(normal.size().boundedTo(schirm->availableGeometry().size()));
   p.weite = normal.width();
   p.hoehe = normal.height();
   p.mitGroesse = p.mitPosition = true;

@@ -576,7 +576,7 @@ void Main::notizLaden(int nr) {
   else if (!lesbar)
     warnungSetzen(QStringLiteral("Notiz %1 kann nicht gelesen werden.").arg(nr));
   else if (t->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
-    warnungSetzen(QStringLiteral("Notiz länger als 65.500 Zeichen: nimmt nichts mehr auf."));
+    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen: nimmt nichts mehr auf."));
   panelsAuffrischen();
 }
 
@@ -738,8 +738,7 @@ void Main::ZeitInfo_Timer() {
   // hint goes when the note is short enough again.
   const int laenge = aktiverText()->gespeicherteLaenge();
   if (laenge > SkribonDiv::MaxZeichen)
-    warnungSetzen(QStringLiteral("Die Notiz ist länger als 65.500 Zeichen (%1). Bitte kürzen.")
-                      .arg(laenge));
+    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen (%1): bitte kürzen.").arg(laenge));
   else if (statusText().contains(QStringLiteral("65.500")))
     warnungLoeschen();
   panelsAuffrischen();

@@ -32,8 +32,7 @@ bool NotizEditor::passtHinein(int neueZeichen) const {
 }
 
 void NotizEditor::ablehnen() {
-  Q_EMIT zuLang(QStringLiteral("Eine Notiz fasst höchstens 65.500 Zeichen – die Eingabe wurde "
-                               "nicht übernommen."));
+  Q_EMIT zuLang(QStringLiteral("Notiz voll (65.500 Zeichen): Eingabe nicht übernommen."));
 }
 
 void NotizEditor::mouseDoubleClickEvent(QMouseEvent* e) {

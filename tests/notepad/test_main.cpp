@@ -51,6 +51,14 @@ protected:
     return *main;
   }
   NotizEditor* editor() const { return main->aktiverText(); }
+  // The status text is shown whole in its panel at the window's size.
+  ::testing::AssertionResult statusPasst() const {
+    QLabel* l = main->panel("Status");
+    const int breite = l->fontMetrics().horizontalAdvance(l->text());
+    if (breite <= l->contentsRect().width()) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << l->text().toStdString() << ": " << breite << " > "
+                                         << l->contentsRect().width();
+  }
   // Typing as a keyboard does, umlauts included (QTest::keyClicks knows only ASCII).
   void tippen(const QString& text) {
     for (const QChar c : text) {
@@ -433,6 +441,7 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
     EXPECT_TRUE(SkribonDiv::NotizGeändert);
     EXPECT_EQ(main->text(), "Wichtiger Text");
     EXPECT_TRUE(main->statusText().contains("nicht gespeichert"));
+    EXPECT_TRUE(statusPasst());
     // The next minute: tried again, the same message is not repeated.
     main->Zeit_Timer();
     EXPECT_EQ(dialoge.gezeigt.size(), 1);
@@ -454,6 +463,7 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
     f.freigeben(datOrdner);
     main->Zeit_Timer();
     EXPECT_FALSE(SkribonDiv::NotizGeändert);
+    EXPECT_EQ(main->statusText(), "Bereit");
     EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "Wichtiger Text");
     dialoge.gezeigt.clear();
     main->beenden(true);
@@ -507,6 +517,7 @@ TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
   tippen("d");
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
   EXPECT_TRUE(main->statusText().contains("65.500")) << main->statusText().toStdString();
+  EXPECT_TRUE(statusPasst());
   // Every key that would put text in is refused: beyond the basic plane, a joiner, a
   // private-use character, AltGr reported as Ctrl+Alt.
   const std::pair<QString, Qt::KeyboardModifiers> tasten[] = {
@@ -545,9 +556,16 @@ TEST_F(MainTest, UeberlangeNotizWirdNichtGekuerzt) {
   DateiSchreiben(dat("Skribon.t01"), lang);
   starten();
   EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
+  EXPECT_TRUE(main->statusText().contains("65.500"));
+  EXPECT_TRUE(statusPasst());
   main->ZeitInfo_Timer();
   EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
   EXPECT_TRUE(main->statusText().contains("65.500"));
+  EXPECT_TRUE(statusPasst());
+  // The hint holds for this note only.
+  ASSERT_TRUE(main->NotizWechseln(2));
+  EXPECT_EQ(main->statusText(), "Bereit");
+  ASSERT_TRUE(main->NotizWechseln(1));
   QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
   tippen("r");  // nothing more goes in
   EXPECT_EQ(editor()->gespeicherteLaenge(), 70000);
@@ -649,6 +667,20 @@ TEST_F(MainTest, FensterAusBefehlszeileUndAusserhalbDesBildschirms) {
   EXPECT_EQ(main->size(), QSize(900, 620));
   EXPECT_TRUE(schirm.contains(QRect(main->pos(), main->size()).center()));
   EXPECT_FALSE(main->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
+  main->beenden(true);
+  main.reset();
+  // Larger than the screen, and a header of 5,000 characters: the window fits the screen
+  // and is not stored larger.
+  einstellung("MainForm_Weite", "900000");
+  einstellung("MainForm_Höhe", "900000");
+  DateiSchreiben(dat("Skribon.inf"), "[Note01]\r\nHeader=" + QByteArray(5000, 'K') + "\r\n");
+  starten();
+  EXPECT_LE(main->width(), schirm.width());
+  EXPECT_LE(main->height(), schirm.height());
+  main->resize(main->size() + QSize(10, 10));
+  main->beenden(true);
+  EXPECT_LE(dormik("MainForm_Weite").toInt(), schirm.width() * 15);
+  EXPECT_LE(dormik("MainForm_Höhe").toInt(), schirm.height() * 15);
 }
 
 // ---- What other windows see ---------------------------------------------------------------------
