@@ -141,6 +141,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   Symbolleiste->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   Symbolleiste->setContextMenuPolicy(Qt::PreventContextMenu);
   leisteAnker_ = Symbolleiste->addSeparator();
+  leisteAnker_->setVisible(false);  // shown once commands stand before it
   Symbolleiste->addAction(PulEnde);
 
   // Pop-up menu of the editor: registered commands, the edit commands, the exit.
@@ -961,6 +962,7 @@ QAction* Main::befehlEintragen(const QString& menue, const QString& text, std::f
   if (orte & InLeiste) {
     if (a->icon().isNull()) a->setIcon(leistenSymbol(name));
     befehlPlatzieren(Symbolleiste, leisteAnker_, leisteBefehle_, name, a);
+    leisteAnker_->setVisible(true);
   }
   return a;
 }

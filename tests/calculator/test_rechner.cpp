@@ -619,6 +619,8 @@ TEST_F(RechnerTest, BefehlDesHauptfensters) {
   ASSERT_EQ(h.befehle.size(), 1);
   EXPECT_EQ(h.befehle[0].text, "&Taschenrechner...");
   EXPECT_EQ(h.befehle[0].taste, QKeySequence(Qt::SHIFT | Qt::Key_F1));
+  EXPECT_EQ(h.befehle[0].name, "PulRechner");
+  EXPECT_EQ(h.befehle[0].orte, Hauptfenster::ImPopup | Hauptfenster::InLeiste);
 
   // First use loads the window; a selection becomes the whole line.
   EXPECT_EQ(Rechner::Instanz(), nullptr);
