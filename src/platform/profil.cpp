@@ -67,7 +67,9 @@ struct Abschnitt {
 struct Profil {
   QByteArray daten;
   qsizetype bom = 0;  // 3 when the file starts with a UTF-8 byte order mark
-  bool utf8 = true;   // false: the file is Windows-1252
+  // Found on the first write: a file of the Windows program (Windows-1252 bytes and no UTF-8
+  // sequence) gets new lines in Windows-1252 where they fit.
+  mutable std::optional<bool> cp1252;
   QVector<Zeile> zeilen;
   QVector<Abschnitt> abschnitte;  // every section header, duplicates included
   QHash<QString, int> index;      // case-folded name -> first section of that name
@@ -75,8 +77,20 @@ struct Profil {
   QByteArrayView bytes(int i) const {
     return QByteArrayView(daten.constData() + zeilen[i].start, zeilen[i].laenge);
   }
-  QString dekodieren(QByteArrayView b) const {
-    return utf8 ? QString::fromUtf8(b) : Cp1252Dekodieren(b.toByteArray());
+  // Each piece on its own: valid UTF-8 sequences as UTF-8, stray bytes as Windows-1252, a
+  // U+FEFF kept. So no line reads differently because of another, and a name holding a
+  // U+FEFF is found again.
+  static QString dekodieren(QByteArrayView b) {
+    for (const char c : b)
+      if (uchar(c) >= 0x80) return GemischtDekodieren(b);
+    return QString::fromLatin1(b);
+  }
+  bool istCp1252() const {
+    if (!cp1252) {
+      const ByteArten arten = ByteArtenPruefen(QByteArrayView(daten).sliced(bom));
+      cp1252 = arten.fremd && !arten.utf8;
+    }
+    return *cp1252;
   }
   bool leer(int i) const { return trimmen(bytes(i)).isEmpty(); }
   qsizetype zeilenEnde(int i) const { return zeilen[i].start + zeilen[i].laenge + zeilen[i].ende; }
@@ -118,7 +132,6 @@ ProfilZeiger zerlegen(QByteArray daten) {
   const QByteArray& d = p->daten;
   qsizetype pos = d.startsWith("\xEF\xBB\xBF") ? 3 : 0;
   p->bom = pos;
-  p->utf8 = IstGueltigesUtf8(d.constData() + pos, d.size() - pos);
 
   const qsizetype n = d.size();
   const char* c = d.constData();
@@ -243,25 +256,21 @@ bool gueltigerSchluessel(const QString& s) {
 
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
-// New lines in the file's own encoding, each ending in CR LF; nothing when a Windows-1252 file
-// cannot hold them.
-std::optional<QByteArray> kodieren(const Profil& p, const QStringList& texte) {
+// New lines, each ending in CR LF: UTF-8, or in a file of the Windows program Windows-1252 where
+// the line fits and reads back as itself. Every line is read on its own, so a UTF-8 line among
+// Windows-1252 ones changes nothing for the others.
+QByteArray kodieren(const Profil& p, const QStringList& texte) {
   QByteArray aus;
   for (const QString& t : texte) {
-    if (p.utf8) {
-      aus += t.toUtf8();
-    } else {
-      if (!Cp1252Darstellbar(t)) return std::nullopt;
-      aus += Cp1252Kodieren(t);
+    QByteArray zeile;
+    if (p.istCp1252() && Cp1252Darstellbar(t)) {
+      zeile = Cp1252Kodieren(t);
+      if (Profil::dekodieren(zeile) != t) zeile.clear();
     }
+    aus += zeile.isEmpty() ? t.toUtf8() : zeile;
     aus += kCrLf;
   }
   return aus;
-}
-
-// The whole file as UTF-8; its line ends (the same bytes in both encodings) stay as they are.
-ProfilZeiger nachUtf8(const Profil& p) {
-  return zerlegen(p.daten.left(p.bom) + Cp1252Dekodieren(p.daten.mid(p.bom)).toUtf8());
 }
 
 // The file with new lines after line nach (which gets a line end if it had none).
@@ -326,46 +335,36 @@ bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QStri
   if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
   const QString w = einzeilig(wert);
   const QString fa = falten(a), fs = falten(s);
-  return profilAendern(datei, [&](ProfilZeiger p) -> std::optional<QByteArray> {
-    for (;;) {
-      const Abschnitt* ab = p->finden(fa);
-      const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
-      const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
-      // An existing key keeps its spelling.
-      const QStringList texte = !ab        ? QStringList{u'[' + a + u']', s + u'=' + w}
-                                : vorhanden ? QStringList{eintrag->name + u'=' + w}
-                                            : QStringList{s + u'=' + w};
-      const std::optional<QByteArray> neu = kodieren(*p, texte);
-      if (!neu) {
-        // Windows-1252 cannot hold the text: the file becomes UTF-8 as a whole.
-        p = nachUtf8(*p);
-        continue;
-      }
-      if (vorhanden) {
-        // Only this one line changes.
-        const Zeile& z = p->zeilen[eintrag->zeile];
-        if (p->bytes(eintrag->zeile) == QByteArrayView(*neu).chopped(2)) return std::nullopt;
-        return p->daten.left(z.start) + *neu + p->daten.mid(p->zeilenEnde(eintrag->zeile));
-      }
-      if (ab) {
-        // New key after the section's last non-blank line.
-        int nach = ab->kopf;
-        for (int i = ab->ende - 1; i > ab->kopf; --i)
-          if (!p->leer(i)) {
-            nach = i;
-            break;
-          }
-        return einfuegenNach(*p, nach, *neu);
-      }
-      // New section at the end, set off by an empty line.
-      QByteArray b = p->daten;
-      if (!p->zeilen.isEmpty()) {
-        const int letzte = p->zeilen.size() - 1;
-        if (p->zeilen[letzte].ende == 0) b += kCrLf;
-        if (!p->leer(letzte)) b += kCrLf;
-      }
-      return b + *neu;
+  return profilAendern(datei, [&](const ProfilZeiger& p) -> std::optional<QByteArray> {
+    const Abschnitt* ab = p->finden(fa);
+    const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
+    const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
+    if (vorhanden) {
+      // Only this one line changes, and keeps the key's spelling.
+      const QString text = eintrag->name + u'=' + w;
+      const int zeile = eintrag->zeile;
+      if (Profil::dekodieren(p->bytes(zeile)) == text) return std::nullopt;
+      const QByteArray neu = kodieren(*p, {text});
+      return p->daten.left(p->zeilen[zeile].start) + neu + p->daten.mid(p->zeilenEnde(zeile));
     }
+    if (ab) {
+      // New key after the section's last non-blank line.
+      int nach = ab->kopf;
+      for (int i = ab->ende - 1; i > ab->kopf; --i)
+        if (!p->leer(i)) {
+          nach = i;
+          break;
+        }
+      return einfuegenNach(*p, nach, kodieren(*p, {s + u'=' + w}));
+    }
+    // New section at the end, set off by an empty line.
+    QByteArray b = p->daten;
+    if (!p->zeilen.isEmpty()) {
+      const int letzte = p->zeilen.size() - 1;
+      if (p->zeilen[letzte].ende == 0) b += kCrLf;
+      if (!p->leer(letzte)) b += kCrLf;
+    }
+    return b + kodieren(*p, {u'[' + a + u']', s + u'=' + w});
   });
 }
 

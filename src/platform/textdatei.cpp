@@ -212,6 +212,29 @@ QString GemischtDekodieren(QByteArrayView bytes) {
   return text;
 }
 
+ByteArten ByteArtenPruefen(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+  const qsizetype n = bytes.size();
+  ByteArten arten;
+  for (qsizetype i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t wert = 0;
+    const int laenge = utf8Folge(p + i, n - i, &wert);
+    if (laenge > 0) {
+      arten.utf8 = true;
+      i += laenge;
+    } else {
+      arten.fremd = true;
+      ++i;
+    }
+    if (arten.utf8 && arten.fremd) break;
+  }
+  return arten;
+}
+
 QString TextDekodieren(const QByteArray& bytes) {
   bool gross = false;
   if (istUtf16Bom(bytes, &gross)) {

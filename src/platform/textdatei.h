@@ -37,6 +37,12 @@ bool TextAnhaengen(const QString& pfad, const QString& text);
 bool IstGueltigesUtf8(const char* daten, qsizetype laenge);
 // True when every character of the text has a byte in Windows-1252.
 bool Cp1252Darstellbar(const QString& text);
+// What bytes beyond ASCII a file holds: valid UTF-8 sequences, and bytes that are part of none.
+struct ByteArten {
+  bool utf8 = false;
+  bool fremd = false;
+};
+ByteArten ByteArtenPruefen(QByteArrayView bytes);
 // Every lone CR or LF becomes CR LF; CR LF stays.
 QByteArray ZeilenendenCrLf(const QByteArray& bytes);
 
