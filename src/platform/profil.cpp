@@ -3,14 +3,24 @@
 // the file atomically, so hand edits, other encodings and line ends survive.
 #include "platform/profil.h"
 
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QThread>
 #include <QVector>
+#include <QWaitCondition>
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 #include "platform/textdatei.h"
 
@@ -281,12 +291,70 @@ QByteArray einfuegenNach(const Profil& p, int nach, const QByteArray& neu) {
   return b + neu + p.daten.mid(pos);
 }
 
+// ---- Lock ----------------------------------------------------------------------------------
+
+// A read-modify-write takes milliseconds; a holder silent for this long has hung or died on
+// another machine (a dead process on this machine is noticed at once).
+constexpr int kSperreVeraltetMs = 10000;
+// Longest wait before writing without the lock: a hung peer must not freeze the program.
+constexpr int kSperreWarteMs = 3000;
+
+struct Halter {
+  Qt::HANDLE faden = nullptr;
+  int tiefe = 0;
+  bool gesperrt = false;
+  std::shared_ptr<QLockFile> datei;
+};
+
+QMutex& halterSperre() {
+  static QMutex m;
+  return m;
+}
+
+QWaitCondition& halterFrei() {
+  static QWaitCondition w;
+  return w;
+}
+
+QHash<QString, Halter>& halter() {
+  static QHash<QString, Halter> h;
+  return h;
+}
+
+QString sperrDateiPfad(const QString& pfad) {
+  const QString ordner = QFileInfo(pfad).absolutePath();
+  if (::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0)
+    return pfad + QStringLiteral(".lock");
+  // No lock beside the file; at least the programs of this machine wait for each other.
+  return QDir::tempPath() + QStringLiteral("/skribon-") +
+         QString::fromLatin1(
+             QCryptographicHash::hash(QFile::encodeName(pfad), QCryptographicHash::Sha1).toHex().left(16)) +
+         QStringLiteral(".lock");
+}
+
+bool dateiSperren(QLockFile& datei) {
+  datei.setStaleLockTime(kSperreVeraltetMs);
+  QElapsedTimer uhr;
+  uhr.start();
+  // Short polls: QLockFile's own wait sleeps 100 ms and more, far longer than a write holds it.
+  int pauseUs = 200;
+  for (;;) {
+    if (datei.tryLock(0)) return true;
+    if (datei.error() != QLockFile::LockFailedError) return false;  // cannot create it at all
+    if (uhr.elapsed() >= kSperreWarteMs) return false;
+    QThread::usleep(pauseUs);
+    pauseUs = qMin(pauseUs * 2, 2000);
+  }
+}
+
 // Read, change, write back atomically. The change gives the new bytes, or nothing when the
 // file stays as it is.
 template <typename Aenderung>
 bool profilAendern(const QString& datei, Aenderung aendern) {
   if (datei.isEmpty()) return false;
   const QString pfad = absoluterPfad(datei);
+  // The file lock before the cache lock: a thread holding the file lock may still read.
+  const ProfilSperre dateiSperre(pfad);
   QMutexLocker lock(&sperre());
   Zustand zustand;
   ProfilZeiger alt = laden(pfad, &zustand);
@@ -308,6 +376,52 @@ bool profilAendern(const QString& datei, Aenderung aendern) {
 }
 
 }  // namespace
+
+ProfilSperre::ProfilSperre(const QString& datei) {
+  if (datei.isEmpty()) return;
+  const QString pfad = absoluterPfad(datei);
+  const Qt::HANDLE ich = QThread::currentThreadId();
+  QMutexLocker lock(&halterSperre());
+  const QDeadlineTimer frist(kSperreWarteMs);
+  for (;;) {
+    const auto it = halter().find(pfad);
+    if (it == halter().end()) break;
+    if (it->faden == ich) {
+      ++it->tiefe;
+      pfad_ = pfad;
+      gesperrt_ = it->gesperrt;
+      return;
+    }
+    if (!halterFrei().wait(&halterSperre(), frist)) {
+      qDebug() << "ProfilSperre: anderer Faden hält" << pfad;
+      return;
+    }
+  }
+  Halter& neu = halter()[pfad];
+  neu.faden = ich;
+  neu.tiefe = 1;
+  pfad_ = pfad;
+  lock.unlock();
+
+  auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
+  gesperrt_ = dateiSperren(*dateiSperre);
+  if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
+
+  lock.relock();
+  Halter& h = halter()[pfad];
+  h.gesperrt = gesperrt_;
+  if (gesperrt_) h.datei = std::move(dateiSperre);
+}
+
+ProfilSperre::~ProfilSperre() {
+  if (pfad_.isEmpty()) return;
+  QMutexLocker lock(&halterSperre());
+  const auto it = halter().find(pfad_);
+  if (it == halter().end() || --it->tiefe > 0) return;
+  if (it->datei) it->datei->unlock();
+  halter().erase(it);
+  halterFrei().wakeAll();
+}
 
 QString ProfilLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                     const QString& vorgabe, bool* gefunden) {

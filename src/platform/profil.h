@@ -33,6 +33,27 @@ bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QStrin
 // lines starting with ";" are not listed).
 QStringList ProfilAbschnitte(const QString& datei);
 QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
+// Holds the lock of a profile file for a read-modify-write, so that two programs never lose each
+// other's key: "<file>.lock" beside the file (seen by every program and machine sharing the
+// folder), or one in the system's temp folder when the file's folder takes no new file.
+// ProfilSchreiben and ProfilLoeschen take it themselves; hold it around a read and its write
+// (a counter) or several writes that belong together. Re-entrant within a thread; other threads
+// of the process wait. A lock left by a program that died is taken over; after a few seconds
+// the holder goes on without the lock (gesperrt() false) rather than hang the program.
+// Reads need no lock.
+class ProfilSperre {
+public:
+  explicit ProfilSperre(const QString& datei);
+  ~ProfilSperre();
+  ProfilSperre(const ProfilSperre&) = delete;
+  ProfilSperre& operator=(const ProfilSperre&) = delete;
+  bool gesperrt() const { return gesperrt_; }
+
+private:
+  QString pfad_;  // empty: holds nothing
+  bool gesperrt_ = false;
+};
+
 // Drops the read cache (tests, and code that wrote a profile file by other means).
 void ProfilCacheLeeren();
 // How many times a profile file was read from disk and parsed so far (tests, benchmarks).
