@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -417,4 +419,47 @@ TEST_F(ProfilTest, ZweiProzesseVerlierenKeinenSchluessel) {
   for (int fd : {zumKind[0], zumKind[1], zumElternteil[0], zumElternteil[1]}) close(fd);
   EXPECT_EQ(DateiLesen(f), B("[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n"));
   EXPECT_EQ(ProfilSchluessel(f, "S"), (QStringList{"a", "b", "c", "d"}));
+}
+
+TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
+  const QString f = ini("sperre.ini");
+  const QString sperrDatei = f + ".lock";
+  std::unique_ptr<QThread> faden;
+  {
+    ProfilSperre aussen(f);
+    EXPECT_TRUE(aussen.gesperrt());
+    EXPECT_TRUE(QFileInfo::exists(sperrDatei));
+    {
+      ProfilSperre innen(f);  // the same thread again: no wait
+      EXPECT_TRUE(innen.gesperrt());
+      EXPECT_TRUE(ProfilSchreiben(f, "S", "a", "1"));
+    }
+    EXPECT_TRUE(QFileInfo::exists(sperrDatei));  // still held by the outer one
+    // Another thread of the process waits for the holder.
+    faden.reset(QThread::create([&] { ProfilSchreiben(f, "S", "b", "2"); }));
+    faden->start();
+    QThread::msleep(50);
+    EXPECT_EQ(ProfilLesen(f, "S", "b", "?"), "?");
+  }
+  faden->wait();
+  EXPECT_EQ(ProfilLesen(f, "S", "b", "?"), "2");
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+
+  // A lock left by a process that died is taken over.
+  const pid_t kind = fork();
+  ASSERT_GE(kind, 0);
+  if (kind == 0) {
+    QLockFile l(sperrDatei);
+    _exit(l.tryLock(0) ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(kind, &status, 0), kind);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFileInfo::exists(sperrDatei));
+  {
+    ProfilSperre wieder(f);
+    EXPECT_TRUE(wieder.gesperrt());
+  }
+  EXPECT_TRUE(ProfilSchreiben(f, "S", "c", "3"));
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
 }
