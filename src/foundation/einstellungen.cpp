@@ -101,6 +101,9 @@ QString IniLesen(const QString& datei, const QString& abschnitt, const QString& 
 QString IniSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert) {
   const QString gespeichert = wertKodieren(wert);
+  const Plattform::ProfilSperre sperre(IniDateiPfad(datei));
+  if (!sperre.gesperrt())
+    DebugLog(QStringLiteral("IniSchreiben ohne Sperre: ") + IniDateiPfad(datei));
   if (!Plattform::ProfilSchreiben(IniDateiPfad(datei), abschnittName(abschnitt),
                                   schluesselName(schluessel), gespeichert))
     DebugLog(QStringLiteral("IniSchreiben fehlgeschlagen: ") + IniDateiPfad(datei) + QStringLiteral(" [") +
@@ -123,6 +126,8 @@ QString IniLesenVorgabe(const QString& datei, const QString& abschnitt, const QS
 
 double IniZaehlen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                   double betrag) {
+  // Read and write under one lock, or two programs counting at once lose a step.
+  const Plattform::ProfilSperre sperre(IniDateiPfad(datei));
   const double summe = Laufzeit::Val(IniLesen(datei, abschnitt, schluessel, QString())) + betrag;
   IniSchreiben(datei, abschnitt, schluessel, Laufzeit::Format(summe, QStringLiteral("0")));
   return summe;

@@ -19,6 +19,9 @@ enum LaufzeitFehler : int {
 int LaufzeitFehlerNummer(int errnoWert);
 // The same for Qt's file error; errnoWert, when known, refines it.
 int LaufzeitFehlerNummer(QFileDevice::FileError fehler, int errnoWert = 0);
+// The same for an operation on pfad: a missing file whose folder is missing too is a missing
+// path (76), not a missing file (53).
+int LaufzeitFehlerNummer(int errnoWert, const QString& pfad);
 // A German text for an errno value ("Kein Speicherplatz mehr auf dem Gerät"); unknown values
 // give "Systemfehler <n>".
 QString SystemFehlerText(int errnoWert);

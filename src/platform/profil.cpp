@@ -3,14 +3,24 @@
 // the file atomically, so hand edits, other encodings and line ends survive.
 #include "platform/profil.h"
 
+#include <QCryptographicHash>
+#include <QDebug>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QThread>
 #include <QVector>
+#include <QWaitCondition>
 #include <memory>
 #include <optional>
+
+#include <unistd.h>
 
 #include "platform/textdatei.h"
 
@@ -67,7 +77,9 @@ struct Abschnitt {
 struct Profil {
   QByteArray daten;
   qsizetype bom = 0;  // 3 when the file starts with a UTF-8 byte order mark
-  bool utf8 = true;   // false: the file is Windows-1252
+  // Found on the first write: a file of the Windows program (Windows-1252 bytes and no UTF-8
+  // sequence) gets new lines in Windows-1252 where they fit.
+  mutable std::optional<bool> cp1252;
   QVector<Zeile> zeilen;
   QVector<Abschnitt> abschnitte;  // every section header, duplicates included
   QHash<QString, int> index;      // case-folded name -> first section of that name
@@ -75,8 +87,20 @@ struct Profil {
   QByteArrayView bytes(int i) const {
     return QByteArrayView(daten.constData() + zeilen[i].start, zeilen[i].laenge);
   }
-  QString dekodieren(QByteArrayView b) const {
-    return utf8 ? QString::fromUtf8(b) : Cp1252Dekodieren(b.toByteArray());
+  // Each piece on its own: valid UTF-8 sequences as UTF-8, stray bytes as Windows-1252, a
+  // U+FEFF kept. So no line reads differently because of another, and a name holding a
+  // U+FEFF is found again.
+  static QString dekodieren(QByteArrayView b) {
+    for (const char c : b)
+      if (uchar(c) >= 0x80) return GemischtDekodieren(b);
+    return QString::fromLatin1(b);
+  }
+  bool istCp1252() const {
+    if (!cp1252) {
+      const ByteArten arten = ByteArtenPruefen(QByteArrayView(daten).sliced(bom));
+      cp1252 = arten.fremd && !arten.utf8;
+    }
+    return *cp1252;
   }
   bool leer(int i) const { return trimmen(bytes(i)).isEmpty(); }
   qsizetype zeilenEnde(int i) const { return zeilen[i].start + zeilen[i].laenge + zeilen[i].ende; }
@@ -118,7 +142,6 @@ ProfilZeiger zerlegen(QByteArray daten) {
   const QByteArray& d = p->daten;
   qsizetype pos = d.startsWith("\xEF\xBB\xBF") ? 3 : 0;
   p->bom = pos;
-  p->utf8 = IstGueltigesUtf8(d.constData() + pos, d.size() - pos);
 
   const qsizetype n = d.size();
   const char* c = d.constData();
@@ -243,25 +266,21 @@ bool gueltigerSchluessel(const QString& s) {
 
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
-// New lines in the file's own encoding, each ending in CR LF; nothing when a Windows-1252 file
-// cannot hold them.
-std::optional<QByteArray> kodieren(const Profil& p, const QStringList& texte) {
+// New lines, each ending in CR LF: UTF-8, or in a file of the Windows program Windows-1252 where
+// the line fits and reads back as itself. Every line is read on its own, so a UTF-8 line among
+// Windows-1252 ones changes nothing for the others.
+QByteArray kodieren(const Profil& p, const QStringList& texte) {
   QByteArray aus;
   for (const QString& t : texte) {
-    if (p.utf8) {
-      aus += t.toUtf8();
-    } else {
-      if (!Cp1252Darstellbar(t)) return std::nullopt;
-      aus += Cp1252Kodieren(t);
+    QByteArray zeile;
+    if (p.istCp1252() && Cp1252Darstellbar(t)) {
+      zeile = Cp1252Kodieren(t);
+      if (Profil::dekodieren(zeile) != t) zeile.clear();
     }
+    aus += zeile.isEmpty() ? t.toUtf8() : zeile;
     aus += kCrLf;
   }
   return aus;
-}
-
-// The whole file as UTF-8; its line ends (the same bytes in both encodings) stay as they are.
-ProfilZeiger nachUtf8(const Profil& p) {
-  return zerlegen(p.daten.left(p.bom) + Cp1252Dekodieren(p.daten.mid(p.bom)).toUtf8());
 }
 
 // The file with new lines after line nach (which gets a line end if it had none).
@@ -272,12 +291,70 @@ QByteArray einfuegenNach(const Profil& p, int nach, const QByteArray& neu) {
   return b + neu + p.daten.mid(pos);
 }
 
+// ---- Lock ----------------------------------------------------------------------------------
+
+// A read-modify-write takes milliseconds; a holder silent for this long has hung or died on
+// another machine (a dead process on this machine is noticed at once).
+constexpr int kSperreVeraltetMs = 10000;
+// Longest wait before writing without the lock: a hung peer must not freeze the program.
+constexpr int kSperreWarteMs = 3000;
+
+struct Halter {
+  Qt::HANDLE faden = nullptr;
+  int tiefe = 0;
+  bool gesperrt = false;
+  std::shared_ptr<QLockFile> datei;
+};
+
+QMutex& halterSperre() {
+  static QMutex m;
+  return m;
+}
+
+QWaitCondition& halterFrei() {
+  static QWaitCondition w;
+  return w;
+}
+
+QHash<QString, Halter>& halter() {
+  static QHash<QString, Halter> h;
+  return h;
+}
+
+QString sperrDateiPfad(const QString& pfad) {
+  const QString ordner = QFileInfo(pfad).absolutePath();
+  if (::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0)
+    return pfad + QStringLiteral(".lock");
+  // No lock beside the file; at least the programs of this machine wait for each other.
+  return QDir::tempPath() + QStringLiteral("/skribon-") +
+         QString::fromLatin1(
+             QCryptographicHash::hash(QFile::encodeName(pfad), QCryptographicHash::Sha1).toHex().left(16)) +
+         QStringLiteral(".lock");
+}
+
+bool dateiSperren(QLockFile& datei) {
+  datei.setStaleLockTime(kSperreVeraltetMs);
+  QElapsedTimer uhr;
+  uhr.start();
+  // Short polls: QLockFile's own wait sleeps 100 ms and more, far longer than a write holds it.
+  int pauseUs = 200;
+  for (;;) {
+    if (datei.tryLock(0)) return true;
+    if (datei.error() != QLockFile::LockFailedError) return false;  // cannot create it at all
+    if (uhr.elapsed() >= kSperreWarteMs) return false;
+    QThread::usleep(pauseUs);
+    pauseUs = qMin(pauseUs * 2, 2000);
+  }
+}
+
 // Read, change, write back atomically. The change gives the new bytes, or nothing when the
 // file stays as it is.
 template <typename Aenderung>
 bool profilAendern(const QString& datei, Aenderung aendern) {
   if (datei.isEmpty()) return false;
   const QString pfad = absoluterPfad(datei);
+  // The file lock before the cache lock: a thread holding the file lock may still read.
+  const ProfilSperre dateiSperre(pfad);
   QMutexLocker lock(&sperre());
   Zustand zustand;
   ProfilZeiger alt = laden(pfad, &zustand);
@@ -299,6 +376,52 @@ bool profilAendern(const QString& datei, Aenderung aendern) {
 }
 
 }  // namespace
+
+ProfilSperre::ProfilSperre(const QString& datei) {
+  if (datei.isEmpty()) return;
+  const QString pfad = absoluterPfad(datei);
+  const Qt::HANDLE ich = QThread::currentThreadId();
+  QMutexLocker lock(&halterSperre());
+  const QDeadlineTimer frist(kSperreWarteMs);
+  for (;;) {
+    const auto it = halter().find(pfad);
+    if (it == halter().end()) break;
+    if (it->faden == ich) {
+      ++it->tiefe;
+      pfad_ = pfad;
+      gesperrt_ = it->gesperrt;
+      return;
+    }
+    if (!halterFrei().wait(&halterSperre(), frist)) {
+      qDebug() << "ProfilSperre: anderer Faden hält" << pfad;
+      return;
+    }
+  }
+  Halter& neu = halter()[pfad];
+  neu.faden = ich;
+  neu.tiefe = 1;
+  pfad_ = pfad;
+  lock.unlock();
+
+  auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
+  gesperrt_ = dateiSperren(*dateiSperre);
+  if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
+
+  lock.relock();
+  Halter& h = halter()[pfad];
+  h.gesperrt = gesperrt_;
+  if (gesperrt_) h.datei = std::move(dateiSperre);
+}
+
+ProfilSperre::~ProfilSperre() {
+  if (pfad_.isEmpty()) return;
+  QMutexLocker lock(&halterSperre());
+  const auto it = halter().find(pfad_);
+  if (it == halter().end() || --it->tiefe > 0) return;
+  if (it->datei) it->datei->unlock();
+  halter().erase(it);
+  halterFrei().wakeAll();
+}
 
 QString ProfilLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                     const QString& vorgabe, bool* gefunden) {
@@ -326,46 +449,36 @@ bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QStri
   if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
   const QString w = einzeilig(wert);
   const QString fa = falten(a), fs = falten(s);
-  return profilAendern(datei, [&](ProfilZeiger p) -> std::optional<QByteArray> {
-    for (;;) {
-      const Abschnitt* ab = p->finden(fa);
-      const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
-      const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
-      // An existing key keeps its spelling.
-      const QStringList texte = !ab        ? QStringList{u'[' + a + u']', s + u'=' + w}
-                                : vorhanden ? QStringList{eintrag->name + u'=' + w}
-                                            : QStringList{s + u'=' + w};
-      const std::optional<QByteArray> neu = kodieren(*p, texte);
-      if (!neu) {
-        // Windows-1252 cannot hold the text: the file becomes UTF-8 as a whole.
-        p = nachUtf8(*p);
-        continue;
-      }
-      if (vorhanden) {
-        // Only this one line changes.
-        const Zeile& z = p->zeilen[eintrag->zeile];
-        if (p->bytes(eintrag->zeile) == QByteArrayView(*neu).chopped(2)) return std::nullopt;
-        return p->daten.left(z.start) + *neu + p->daten.mid(p->zeilenEnde(eintrag->zeile));
-      }
-      if (ab) {
-        // New key after the section's last non-blank line.
-        int nach = ab->kopf;
-        for (int i = ab->ende - 1; i > ab->kopf; --i)
-          if (!p->leer(i)) {
-            nach = i;
-            break;
-          }
-        return einfuegenNach(*p, nach, *neu);
-      }
-      // New section at the end, set off by an empty line.
-      QByteArray b = p->daten;
-      if (!p->zeilen.isEmpty()) {
-        const int letzte = p->zeilen.size() - 1;
-        if (p->zeilen[letzte].ende == 0) b += kCrLf;
-        if (!p->leer(letzte)) b += kCrLf;
-      }
-      return b + *neu;
+  return profilAendern(datei, [&](const ProfilZeiger& p) -> std::optional<QByteArray> {
+    const Abschnitt* ab = p->finden(fa);
+    const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
+    const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
+    if (vorhanden) {
+      // Only this one line changes, and keeps the key's spelling.
+      const QString text = eintrag->name + u'=' + w;
+      const int zeile = eintrag->zeile;
+      if (Profil::dekodieren(p->bytes(zeile)) == text) return std::nullopt;
+      const QByteArray neu = kodieren(*p, {text});
+      return p->daten.left(p->zeilen[zeile].start) + neu + p->daten.mid(p->zeilenEnde(zeile));
     }
+    if (ab) {
+      // New key after the section's last non-blank line.
+      int nach = ab->kopf;
+      for (int i = ab->ende - 1; i > ab->kopf; --i)
+        if (!p->leer(i)) {
+          nach = i;
+          break;
+        }
+      return einfuegenNach(*p, nach, kodieren(*p, {s + u'=' + w}));
+    }
+    // New section at the end, set off by an empty line.
+    QByteArray b = p->daten;
+    if (!p->zeilen.isEmpty()) {
+      const int letzte = p->zeilen.size() - 1;
+      if (p->zeilen[letzte].ende == 0) b += kCrLf;
+      if (!p->leer(letzte)) b += kCrLf;
+    }
+    return b + kodieren(*p, {u'[' + a + u']', s + u'=' + w});
   });
 }
 

@@ -4,6 +4,8 @@
 // section is created on write, every other line stays byte for byte. Writes replace the file
 // atomically; reads of an unchanged file (same path, device, inode, size, modification and
 // change time) use a cache; a file replaced or changed by another process is read again.
+// Every line reads on its own: valid UTF-8 sequences as UTF-8, other bytes as Windows-1252, a
+// U+FEFF inside the file as a character (only one at the very start is a byte order mark).
 // Paths are used as given; the file rules of the settings procedures live in the foundation.
 #include <QString>
 #include <QStringList>
@@ -19,10 +21,11 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
                     const QString& vorgabe, bool* gefunden = nullptr);
 // Writes "key=value" (value written as given, line breaks in it become blanks). An existing
 // key keeps its spelling and only its line changes; a new key goes after the last non-blank
-// line of its section; a new section is appended. Lines written end in CR LF, in the file's
-// own encoding (UTF-8, or Windows-1252 while it can hold the text). Returns false when the
-// file cannot be written or read (it is then left alone), or for an empty section, or a key
-// that is empty or holds "=" or starts with "[".
+// line of its section; a new section is appended. Lines written end in CR LF, in UTF-8, or in
+// Windows-1252 in a file of only Windows-1252 bytes where the line fits. Holds ProfilSperre
+// for the file while it reads and writes. Returns false when the file cannot be written or
+// read (it is then left alone), or for an empty section, or a key that is empty or holds "="
+// or starts with "[".
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert);
 // Removes a key (every line of it in its section), or when schluessel is empty every section
@@ -33,6 +36,27 @@ bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QStrin
 // lines starting with ";" are not listed).
 QStringList ProfilAbschnitte(const QString& datei);
 QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
+// Holds the lock of a profile file for a read-modify-write, so that two programs never lose each
+// other's key: "<file>.lock" beside the file (seen by every program and machine sharing the
+// folder), or one in the system's temp folder when the file's folder takes no new file.
+// ProfilSchreiben and ProfilLoeschen take it themselves; hold it around a read and its write
+// (a counter) or several writes that belong together. Re-entrant within a thread; other threads
+// of the process wait. A lock left by a program that died is taken over; after a few seconds
+// the holder goes on without the lock (gesperrt() false) rather than hang the program.
+// Reads need no lock.
+class ProfilSperre {
+public:
+  explicit ProfilSperre(const QString& datei);
+  ~ProfilSperre();
+  ProfilSperre(const ProfilSperre&) = delete;
+  ProfilSperre& operator=(const ProfilSperre&) = delete;
+  bool gesperrt() const { return gesperrt_; }
+
+private:
+  QString pfad_;  // empty: holds nothing
+  bool gesperrt_ = false;
+};
+
 // Drops the read cache (tests, and code that wrote a profile file by other means).
 void ProfilCacheLeeren();
 // How many times a profile file was read from disk and parsed so far (tests, benchmarks).

@@ -1,13 +1,18 @@
 // Text files: UTF-8 with CR LF on the way out; UTF-8 or Windows-1252 on the way in.
 #include "platform/textdatei.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/dateifehler.h"
 
 namespace Plattform {
 
@@ -37,7 +42,7 @@ bool istUtf8Bom(const QByteArray& b) {
 QString ordnerText(const QString& pfad) { return QDir::toNativeSeparators(pfad); }
 
 // Why a file could not be written, in words a user understands.
-QString schreibGrund(const QString& pfad, const QString& technisch) {
+QString schreibGrund(const QString& pfad, int fehlerNummer) {
   const QFileInfo info(pfad);
   const QString ordner = info.absolutePath();
   const QFileInfo ordnerInfo(ordner);
@@ -50,13 +55,13 @@ QString schreibGrund(const QString& pfad, const QString& technisch) {
     return QStringLiteral("Im Ordner »%1« darf nicht geschrieben werden.").arg(ordnerText(ordner));
   if (info.exists() && !info.isFile())
     return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
-  return QStringLiteral("Schreibfehler (%1).").arg(technisch);
+  return QStringLiteral("Schreibfehler (%1).").arg(SystemFehlerText(fehlerNummer));
 }
 
-void fehlerSetzen(QString* fehler, const QString& pfad, const QString& technisch) {
+void fehlerSetzen(QString* fehler, const QString& pfad, int fehlerNummer) {
   if (!fehler) return;
   *fehler = QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden: %2")
-                .arg(ordnerText(pfad), schreibGrund(pfad, technisch));
+                .arg(ordnerText(pfad), schreibGrund(pfad, fehlerNummer));
 }
 
 DateiStand standAus(const struct stat& st) {
@@ -207,6 +212,29 @@ QString GemischtDekodieren(QByteArrayView bytes) {
   return text;
 }
 
+ByteArten ByteArtenPruefen(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+  const qsizetype n = bytes.size();
+  ByteArten arten;
+  for (qsizetype i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    char32_t wert = 0;
+    const int laenge = utf8Folge(p + i, n - i, &wert);
+    if (laenge > 0) {
+      arten.utf8 = true;
+      i += laenge;
+    } else {
+      arten.fremd = true;
+      ++i;
+    }
+    if (arten.utf8 && arten.fremd) break;
+  }
+  return arten;
+}
+
 QString TextDekodieren(const QByteArray& bytes) {
   bool gross = false;
   if (istUtf16Bom(bytes, &gross)) {
@@ -284,53 +312,228 @@ bool DateiStandLesen(int handle, DateiStand* stand) {
   return true;
 }
 
-bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
-                          DateiStand* neuerStand) {
+namespace {
+
+bool (*ordnerPruefung)(const QString&) = nullptr;
+thread_local int letzterFehler = 0;
+
+// May a new file be created in the folder (the temporary of an atomic replace)?
+bool ordnerBeschreibbar(const QString& ordner) {
+  if (ordnerPruefung) return ordnerPruefung(ordner);
+  return ::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0;
+}
+
+// A symbolic link is written through: its target is replaced, the link stays.
+QString zielPfad(const QString& pfad) {
+  const QFileInfo info(pfad);
+  if (!info.isSymLink()) return info.absoluteFilePath();
+  const QString ziel = info.canonicalFilePath();
+  return ziel.isEmpty() ? info.symLinkTarget() : ziel;
+}
+
+// Six letters of mixed case as in "<file>.aBcDeF": the shape of Qt's own save temporaries,
+// and never one of the word-like forms (all lower, all upper, capitalised) that
+// AlteTemporaereEntfernen leaves alone.
+bool istTempKennung(QStringView t) {
+  if (t.size() != 6) return false;
+  int gross = 0;
+  for (const QChar c : t) {
+    if (c >= u'A' && c <= u'Z') ++gross;
+    else if (!(c >= u'a' && c <= u'z')) return false;
+  }
+  if (gross == 0 || gross == 6) return false;
+  const bool nurErstes = gross == 1 && t[0].isUpper();
+  return !nurErstes;
+}
+
+QByteArray tempKennung() {
+  static const char kBuchstaben[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+  for (;;) {
+    char k[6];
+    for (char& c : k) c = kBuchstaben[QRandomGenerator::global()->bounded(52)];
+    if (istTempKennung(QString::fromLatin1(k, 6))) return QByteArray(k, 6);
+  }
+}
+
+bool allesSchreiben(int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype rest = bytes.size();
+  while (rest > 0) {
+    const ssize_t n = ::write(fd, p, size_t(rest));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    rest -= n;
+  }
+  return true;
+}
+
+// The rename is only durable once the folder's entry is on disk too.
+void ordnerSynchronisieren(const QByteArray& ordner) {
+  const int fd = ::open(ordner.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+bool misslungen(QString* fehler, const QString& pfad, int fehlerNummer) {
+  letzterFehler = fehlerNummer ? fehlerNummer : EIO;
+  fehlerSetzen(fehler, pfad, letzterFehler);
+  return false;
+}
+
+// Overwrites the file itself: new bytes over the old ones, then cut to size. Overwriting first
+// needs no new space for the part that fits, so a full disk still takes a shorter text.
+bool anOrtSchreiben(const QString& pfad, const QByteArray& ziel, const QByteArray& bytes,
+                    QString* fehler, DateiStand* neuerStand) {
+  const int fd = ::open(ziel.constData(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return misslungen(fehler, pfad, errno);
+  if (!allesSchreiben(fd, bytes) || ::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0) {
+    const int e = errno;
+    ::close(fd);
+    return misslungen(fehler, pfad, e);
+  }
+  if (neuerStand) DateiStandLesen(fd, neuerStand);
+  if (::close(fd) != 0) {
+    if (neuerStand) *neuerStand = DateiStand{};
+    return misslungen(fehler, pfad, errno);
+  }
+  return true;
+}
+
+bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
+               DateiStand* neuerStand, bool anOrtErlaubt) {
   if (neuerStand) *neuerStand = DateiStand{};
+  letzterFehler = 0;
   if (pfad.isEmpty()) {
+    letzterFehler = ENOENT;
     if (fehler) *fehler = QStringLiteral("Es wurde kein Dateiname angegeben.");
     return false;
   }
-  if (QFileInfo(pfad).isDir()) {
-    fehlerSetzen(fehler, pfad, {});
-    return false;
+  const QString zielText = zielPfad(pfad);
+  const QByteArray ziel = QFile::encodeName(zielText);
+  const QByteArray ordner = QFile::encodeName(QFileInfo(zielText).absolutePath());
+  struct stat alt;
+  const bool gibtEs = ::stat(ziel.constData(), &alt) == 0;
+  if (gibtEs && S_ISDIR(alt.st_mode)) return misslungen(fehler, pfad, EISDIR);
+  // A pipe or device in its place is not ours to replace.
+  if (gibtEs && !S_ISREG(alt.st_mode)) return misslungen(fehler, pfad, EINVAL);
+
+  const bool anOrtMoeglich =
+      anOrtErlaubt && gibtEs && ::access(ziel.constData(), W_OK) == 0;
+  if (anOrtMoeglich && !ordnerBeschreibbar(QFile::decodeName(ordner)))
+    return anOrtSchreiben(pfad, ziel, bytes, fehler, neuerStand);
+
+  // The temporary is private until it has the old file's mode; a new file gets the usual one.
+  QByteArray temp;
+  int fd = -1;
+  for (int versuch = 0; versuch < 64 && fd < 0; ++versuch) {
+    temp = ziel + '.' + tempKennung();
+    fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, gibtEs ? 0600 : 0666);
+    if (fd < 0 && errno != EEXIST) break;
   }
-  QSaveFile f(pfad);
-  // Never fall back to writing in place: a half-written settings file is worse than none.
-  f.setDirectWriteFallback(false);
-  if (!f.open(QIODevice::WriteOnly)) {
-    fehlerSetzen(fehler, pfad, f.errorString());
-    return false;
+  if (fd < 0) {
+    const int e = errno;
+    if (anOrtMoeglich && (e == EACCES || e == EPERM || e == EROFS))
+      return anOrtSchreiben(pfad, ziel, bytes, fehler, neuerStand);
+    return misslungen(fehler, pfad, e);
   }
-  if (f.write(bytes) != bytes.size() || !f.flush()) {
-    const QString grund = f.errorString();
-    f.cancelWriting();
-    fehlerSetzen(fehler, pfad, grund);
-    return false;
+  auto abbrechen = [&](int e) {
+    ::close(fd);
+    ::unlink(temp.constData());
+    return misslungen(fehler, pfad, e);
+  };
+  if (!allesSchreiben(fd, bytes)) return abbrechen(errno);
+  if (gibtEs) {
+    // Keep owner, group and permission bits, so a shared file stays shared. Changing the
+    // owner is only allowed to root, changing the group only to its members: best effort.
+    if (alt.st_uid != ::geteuid() || alt.st_gid != ::getegid()) {
+      if (::fchown(fd, alt.st_uid, alt.st_gid) != 0) (void)::fchown(fd, uid_t(-1), alt.st_gid);
+    }
+    if (::fchmod(fd, alt.st_mode & 07777) != 0) return abbrechen(errno);
   }
-  DateiStand temp;
-  const bool mitStand = neuerStand && DateiStandLesen(int(f.handle()), &temp);
-  if (!f.commit()) {
-    fehlerSetzen(fehler, pfad, f.errorString());
-    return false;
+  if (::fsync(fd) != 0) return abbrechen(errno);
+  DateiStand temporaer;
+  const bool mitStand = neuerStand && DateiStandLesen(fd, &temporaer);
+  if (::close(fd) != 0) {
+    const int e = errno;
+    ::unlink(temp.constData());
+    return misslungen(fehler, pfad, e);
   }
+  if (::rename(temp.constData(), ziel.constData()) != 0) {
+    const int e = errno;
+    ::unlink(temp.constData());
+    return misslungen(fehler, pfad, e);
+  }
+  ordnerSynchronisieren(ordner);
   if (mitStand) {
     // The rename changes the change time; report the state only when the file now in place
     // is still the one just written (same inode, size and modification time).
     DateiStand jetzt;
-    if (DateiStandLesen(pfad, &jetzt) && jetzt.geraet == temp.geraet && jetzt.inode == temp.inode &&
-        jetzt.groesse == temp.groesse && jetzt.mzeitNs == temp.mzeitNs)
+    if (DateiStandLesen(zielText, &jetzt) && jetzt.geraet == temporaer.geraet &&
+        jetzt.inode == temporaer.inode && jetzt.groesse == temporaer.groesse &&
+        jetzt.mzeitNs == temporaer.mzeitNs)
       *neuerStand = jetzt;
   }
   return true;
 }
 
+}  // namespace
+
+bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
+                          DateiStand* neuerStand) {
+  return schreiben(pfad, bytes, fehler, neuerStand, false);
+}
+
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler) {
-  return BytesSchreibenAtomar(pfad, bytes, fehler, nullptr);
+  return schreiben(pfad, bytes, fehler, nullptr, false);
 }
 
 bool TextSchreiben(const QString& pfad, const QString& text, QString* fehler) {
-  return BytesSchreibenAtomar(pfad, TextKodieren(text), fehler, nullptr);
+  return schreiben(pfad, TextKodieren(text), fehler, nullptr, false);
+}
+
+bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* fehler,
+                         DateiStand* neuerStand) {
+  return schreiben(pfad, bytes, fehler, neuerStand, true);
+}
+
+bool TextSchreibenAnOrt(const QString& pfad, const QString& text, QString* fehler,
+                        DateiStand* neuerStand) {
+  return schreiben(pfad, TextKodieren(text), fehler, neuerStand, true);
+}
+
+int LetzterSchreibfehler() { return letzterFehler; }
+
+void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner)) {
+  ordnerPruefung = pruefung;
+}
+
+int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden) {
+  if (ordner.isEmpty()) return 0;
+  const QDir dir(ordner);
+  const qint64 jetzt = QDateTime::currentSecsSinceEpoch();
+  int entfernt = 0;
+  const QStringList namen = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+  for (const QString& name : namen) {
+    // "<target>.<six letters>", and the target itself has an extension: "Dormik.ini.aBcDeF".
+    if (name.size() < 9 || name[name.size() - 7] != u'.') continue;
+    if (!istTempKennung(QStringView(name).right(6))) continue;
+    const QString zielName = name.left(name.size() - 7);
+    const qsizetype punkt = zielName.lastIndexOf(u'.');
+    const qsizetype endung = zielName.size() - punkt - 1;
+    const bool mitEndung = punkt > 0 && endung >= 1 && endung <= 4;
+    if (!mitEndung && !QFileInfo(dir.filePath(zielName)).isFile()) continue;
+    const QByteArray pfad = QFile::encodeName(dir.filePath(name));
+    struct stat st;
+    // Only plain files; a temporary still being written has a recent time.
+    if (::lstat(pfad.constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+    if (jetzt - qint64(st.st_mtim.tv_sec) < mindestAlterSekunden) continue;
+    if (::unlink(pfad.constData()) == 0) ++entfernt;
+  }
+  return entfernt;
 }
 
 bool TextAnhaengen(const QString& pfad, const QString& text) {

@@ -23,8 +23,10 @@ QByteArray Cp1252Kodieren(const QString& text);
 
 // Reads a whole text file. Missing or unreadable: empty text and ok=false.
 QString TextLesen(const QString& pfad, bool* ok = nullptr);
-// Replaces the file atomically (temporary file in the same folder, flush, rename).
-// On failure the old file is untouched and fehler holds a German reason.
+// Replaces the file atomically: a temporary "<file>.XXXXXX" in the same folder, synced, given
+// the old file's owner and permission bits, renamed over the file, then the folder synced, so a
+// crash or power cut leaves the old or the new file, never a mix. A symbolic link is written
+// through. On failure the old file is untouched and fehler holds a German reason.
 bool TextSchreiben(const QString& pfad, const QString& text, QString* fehler = nullptr);
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr);
 // Appends text (encoded like TextSchreiben) to the end of a file, creating it when missing.
@@ -35,6 +37,12 @@ bool TextAnhaengen(const QString& pfad, const QString& text);
 bool IstGueltigesUtf8(const char* daten, qsizetype laenge);
 // True when every character of the text has a byte in Windows-1252.
 bool Cp1252Darstellbar(const QString& text);
+// What bytes beyond ASCII a file holds: valid UTF-8 sequences, and bytes that are part of none.
+struct ByteArten {
+  bool utf8 = false;
+  bool fremd = false;
+};
+ByteArten ByteArtenPruefen(QByteArrayView bytes);
 // Every lone CR or LF becomes CR LF; CR LF stays.
 QByteArray ZeilenendenCrLf(const QByteArray& bytes);
 
@@ -56,5 +64,22 @@ bool DateiStandLesen(int offenerHandle, DateiStand* stand);
 // empty when another writer replaced it in the meantime.
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
                           DateiStand* neuerStand);
+
+// Like TextSchreiben; but where the folder allows no new file (a shared folder) while the file
+// itself is writable, the file is overwritten in place (write, cut to size, sync). A cut-off
+// write can then leave a damaged file: call it only when a safety copy of the old one exists.
+bool TextSchreibenAnOrt(const QString& pfad, const QString& text, QString* fehler = nullptr,
+                        DateiStand* neuerStand = nullptr);
+bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr,
+                         DateiStand* neuerStand = nullptr);
+// The errno value of this thread's last failed write above (0 after a success), for
+// LaufzeitFehlerNummer.
+int LetzterSchreibfehler();
+// Removes the leftovers of saves cut off by a kill: files "<target>.XXXXXX" (six letters of
+// mixed case, as the atomic replace names them) that are older than mindestAlterSekunden and
+// whose target exists or has an extension. Returns how many were removed. Not recursive.
+int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
+// Tests: replaces the check whether a folder takes new files (nullptr: the real one).
+void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner));
 
 }  // namespace Plattform

@@ -1,9 +1,13 @@
 // Settings: file rules, value encoding, defaults, counters, registry and damaged files.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QThread>
 
 #include "foundation/z_alles.h"
+#include "platform/profil.h"
 #include "platform/registry.h"
 #include "support/fixture.h"
 
@@ -194,4 +198,60 @@ TEST_F(Einstellungen, ZweiSchreiberVerlierenNichts) {
   EXPECT_EQ(IniLesen("", "", "A"), "1");
   EXPECT_EQ(IniLesen("", "", "B"), "2");
   EXPECT_EQ(IniLesen("", "", "C"), "3");
+}
+
+// Runs only as a child of the test below: counts or writes keys into one shared file.
+TEST_F(Einstellungen, KindprozessSchreibt) {
+  const QString datei = qEnvironmentVariable("SKRIBON_KIND_INI");
+  if (datei.isEmpty()) GTEST_SKIP() << "nur als Kindprozess";
+  const QString art = qEnvironmentVariable("SKRIBON_KIND_ART");
+  const QString nr = qEnvironmentVariable("SKRIBON_KIND_NR");
+  // Both start together, so that they really overlap.
+  while (!QFileInfo::exists(datei + ".los")) QThread::msleep(1);
+  if (art == "zaehlen") {
+    for (int i = 0; i < 1000; ++i) IniZaehlen(datei, "Stat", "Zaehler", 1);
+  } else {
+    for (int i = 0; i < 200; ++i)
+      IniSchreiben(datei, "Schluessel", QString("k%1_%2").arg(nr).arg(i), QString::number(i));
+  }
+}
+
+TEST_F(Einstellungen, ZweiProzesseVerlierenNichts) {
+  struct Fall { const char* art; int anzahl; };
+  for (const Fall& fall : {Fall{"zaehlen", 2000}, Fall{"schluessel", 400}}) {
+    const QString datei = datOrdner + QString("/geteilt_%1.ini").arg(fall.art);
+    IniSchreiben(datei, "Stat", "Vorher", "ja");
+    QProcess kinder[2];
+    for (int k = 0; k < 2; ++k) {
+      auto env = QProcessEnvironment::systemEnvironment();
+      env.insert("SKRIBON_KIND_INI", datei);
+      env.insert("SKRIBON_KIND_ART", fall.art);
+      env.insert("SKRIBON_KIND_NR", QString::number(k));
+      kinder[k].setProcessEnvironment(env);
+      kinder[k].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+      kinder[k].start(QCoreApplication::applicationFilePath(),
+                      {"--gtest_filter=Einstellungen.KindprozessSchreibt"});
+      ASSERT_TRUE(kinder[k].waitForStarted(10000));
+    }
+    DateiSchreiben(datei + ".los", {});
+    for (QProcess& kind : kinder) {
+      ASSERT_TRUE(kind.waitForFinished(240000)) << fall.art;
+      EXPECT_EQ(kind.exitCode(), 0) << fall.art;
+    }
+    Plattform::ProfilCacheLeeren();
+    if (QString(fall.art) == "zaehlen") {
+      EXPECT_EQ(IniLesen(datei, "Stat", "Zaehler"), "2000");
+    } else {
+      int gefunden = 0;
+      for (int k = 0; k < 2; ++k)
+        for (int i = 0; i < 200; ++i)
+          gefunden += IniLesen(datei, "Schluessel", QString("k%1_%2").arg(k).arg(i)) == QString::number(i);
+      EXPECT_EQ(gefunden, fall.anzahl);
+      EXPECT_EQ(Plattform::ProfilSchluessel(datei, "Schluessel").size(), fall.anzahl);
+    }
+    EXPECT_EQ(IniLesen(datei, "Stat", "Vorher"), "ja");
+    // Neither lock nor temporaries are left behind.
+    EXPECT_EQ(QDir(datOrdner).entryList({QFileInfo(datei).fileName() + "*"}, QDir::Files | QDir::Hidden),
+              (QStringList{QFileInfo(datei).fileName(), QFileInfo(datei).fileName() + ".los"}));
+  }
 }

@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -122,13 +124,12 @@ TEST_F(ProfilTest, SchreibenLaesstJedeAndereZeileByteFuerByte) {
       {"ZWEI", "D", "4", kopf + "A=neu\r\nB=\xFC\nNeu=M\xFCller\x93\r\n\n[Zwei]\r\nC=3\r\nD=4\r\n"},
       {"Drei", "k", "€", kopf + "A=neu\r\nB=\xFC\nNeu=M\xFCller\x93\r\n\n[Zwei]\r\nC=3\r\nD=4\r\n"
                                "\r\n[Drei]\r\nk=\x80\r\n"},
-      // Not in the code page: the whole file becomes UTF-8, line ends kept.
-      {"Drei", "k", "漢", "\xC3\xA4rger=\xE2\x80\x9Czitat\xE2\x80\x9D\n[Allgemein]\r\nA=neu\r\nB=\xC3\xBC\n"
-                         "Neu=M\xC3\xBCller\xE2\x80\x9C\r\n\n[Zwei]\r\nC=3\r\nD=4\r\n\r\n[Drei]\r\n"
-                         "k=\xE6\xBC\xA2\r\n"},
-      {"Allgemein", "B", "ö", "\xC3\xA4rger=\xE2\x80\x9Czitat\xE2\x80\x9D\n[Allgemein]\r\nA=neu\r\n"
-                              "B=\xC3\xB6\r\nNeu=M\xC3\xBCller\xE2\x80\x9C\r\n\n[Zwei]\r\nC=3\r\nD=4\r\n"
-                              "\r\n[Drei]\r\nk=\xE6\xBC\xA2\r\n"},
+      // Not in the code page: this one line in UTF-8, every other line as it was.
+      {"Drei", "k", "漢", kopf + "A=neu\r\nB=\xFC\nNeu=M\xFCller\x93\r\n\n[Zwei]\r\nC=3\r\nD=4\r\n"
+                         "\r\n[Drei]\r\nk=\xE6\xBC\xA2\r\n"},
+      // The file now holds UTF-8: new lines in UTF-8.
+      {"Allgemein", "B", "ö", kopf + "A=neu\r\nB=\xC3\xB6\r\nNeu=M\xFCller\x93\r\n\n[Zwei]\r\nC=3\r\n"
+                              "D=4\r\n\r\n[Drei]\r\nk=\xE6\xBC\xA2\r\n"},
   };
   for (const auto& s : schritte) {
     ASSERT_TRUE(ProfilSchreiben(f, QString::fromUtf8(s.abschnitt), QString::fromUtf8(s.schluessel),
@@ -139,7 +140,63 @@ TEST_F(ProfilTest, SchreibenLaesstJedeAndereZeileByteFuerByte) {
   }
   EXPECT_EQ(ProfilLesen(f, "Allgemein", "Neu", "?"), u"Müller“"_qs);
   EXPECT_EQ(ProfilLesen(f, "Zwei", "C", "?"), "3");
+  EXPECT_EQ(ProfilLesen(f, u"Ärger"_qs, "x", "?"), "?");
   EXPECT_EQ(ProfilAbschnitte(f), (QStringList{"Allgemein", "Zwei", "Drei"}));
+}
+
+// Every line reads on its own (valid UTF-8 as UTF-8, stray bytes as Windows-1252, a U+FEFF
+// inside the file as a character): writing or deleting one line never changes another.
+TEST_F(ProfilTest, JedeZeileWirdFuerSichGelesen) {
+  struct Wert { QString abschnitt, schluessel, wert; };
+  struct Fall {
+    const char* name;
+    QByteArray vorher;
+    QList<Wert> werte;     // as read before and after every change
+    QList<Wert> schreiben;
+    QByteArray nachher;
+  };
+  const QString feff(QChar(0xFEFF));
+  const Fall faelle[] = {
+      {"utf8", "[A]\r\nk=Gr\xC3\xBC\xC3\x9F" "e\r\nz=1\r\n", {{"A", "k", u"Grüße"_qs}, {"A", "z", "1"}},
+       {{"A", "neu", u"ä"_qs}}, "[A]\r\nk=Gr\xC3\xBC\xC3\x9F" "e\r\nz=1\r\nneu=\xC3\xA4\r\n"},
+      {"cp1252", "[A]\r\nk=Gr\xFC\xDF" "e\r\nz=1\r\n", {{"A", "k", u"Grüße"_qs}, {"A", "z", "1"}},
+       {{"A", "neu", u"ä"_qs}, {"A", "z", u"Ã¼"_qs}},  // would read back as "ü" in 1252
+       "[A]\r\nk=Gr\xFC\xDF" "e\r\nz=\xC3\x83\xC2\xBC\r\nneu=\xE4\r\n"},
+      {"gemischt", "[A]\r\nk=Gr\xC3\xBC\xC3\x9F" "e\r\nz=\x96 1\r\n",
+       {{"A", "k", u"Grüße"_qs}, {"A", "z", u"– 1"_qs}},
+       {{"A", "neu", u"ä"_qs}}, "[A]\r\nk=Gr\xC3\xBC\xC3\x9F" "e\r\nz=\x96 1\r\nneu=\xC3\xA4\r\n"},
+      {"feff", "[A]\r\n\xEF\xBB\xBFk=1\r\nk=2\r\n[\xEF\xBB\xBF" "B]\r\nx=\xE4\r\n",
+       {{"A", feff + "k", "1"}, {"A", "k", "2"}, {feff + "B", "x", u"ä"_qs}},
+       {{"A", feff + "k", "neu"}, {feff + "b", "x", "4"}, {"A", feff + "k", "neu"}},
+       "[A]\r\n\xEF\xBB\xBFk=neu\r\nk=2\r\n[\xEF\xBB\xBF" "B]\r\nx=4\r\n"},
+      {"bom", "\xEF\xBB\xBF[A]\r\nk=1\r\n", {{"A", "k", "1"}}, {{"A", "k", "2"}},
+       "\xEF\xBB\xBF[A]\r\nk=2\r\n"},
+  };
+  for (const auto& c : faelle) {
+    const QString f = ini(QString("z_%1.ini").arg(c.name));
+    auto alleLesen = [&](const QList<Wert>& werte, int ohne) {
+      for (int i = 0; i < werte.size(); ++i) {
+        bool gefunden = false;
+        const QString w = ProfilLesen(f, werte[i].abschnitt, werte[i].schluessel, "?", &gefunden);
+        EXPECT_EQ(w, i == ohne ? "?" : werte[i].wert) << c.name << " " << i;
+        EXPECT_EQ(gefunden, i != ohne) << c.name << " " << i;
+      }
+    };
+    DateiSchreiben(f, c.vorher);
+    alleLesen(c.werte, -1);
+    EXPECT_EQ(ProfilLesen(f, "B", "x", "?"), "?") << c.name;  // a U+FEFF is part of the name
+    for (const Wert& w : c.schreiben) {
+      ASSERT_TRUE(ProfilSchreiben(f, w.abschnitt, w.schluessel, w.wert)) << c.name;
+      EXPECT_EQ(ProfilLesen(f, w.abschnitt, w.schluessel, "?"), w.wert) << c.name;
+    }
+    EXPECT_EQ(zeigen(DateiLesen(f)), zeigen(c.nachher)) << c.name;
+    // Deleting any one line leaves how the others read.
+    for (int i = 0; i < c.werte.size(); ++i) {
+      DateiSchreiben(f, c.vorher);
+      ASSERT_TRUE(ProfilLoeschen(f, c.werte[i].abschnitt, c.werte[i].schluessel));
+      alleLesen(c.werte, i);
+    }
+  }
 }
 
 TEST_F(ProfilTest, NeueDateienUndAbschnitte) {
@@ -362,4 +419,47 @@ TEST_F(ProfilTest, ZweiProzesseVerlierenKeinenSchluessel) {
   for (int fd : {zumKind[0], zumKind[1], zumElternteil[0], zumElternteil[1]}) close(fd);
   EXPECT_EQ(DateiLesen(f), B("[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n"));
   EXPECT_EQ(ProfilSchluessel(f, "S"), (QStringList{"a", "b", "c", "d"}));
+}
+
+TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
+  const QString f = ini("sperre.ini");
+  const QString sperrDatei = f + ".lock";
+  std::unique_ptr<QThread> faden;
+  {
+    ProfilSperre aussen(f);
+    EXPECT_TRUE(aussen.gesperrt());
+    EXPECT_TRUE(QFileInfo::exists(sperrDatei));
+    {
+      ProfilSperre innen(f);  // the same thread again: no wait
+      EXPECT_TRUE(innen.gesperrt());
+      EXPECT_TRUE(ProfilSchreiben(f, "S", "a", "1"));
+    }
+    EXPECT_TRUE(QFileInfo::exists(sperrDatei));  // still held by the outer one
+    // Another thread of the process waits for the holder.
+    faden.reset(QThread::create([&] { ProfilSchreiben(f, "S", "b", "2"); }));
+    faden->start();
+    QThread::msleep(50);
+    EXPECT_EQ(ProfilLesen(f, "S", "b", "?"), "?");
+  }
+  faden->wait();
+  EXPECT_EQ(ProfilLesen(f, "S", "b", "?"), "2");
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+
+  // A lock left by a process that died is taken over.
+  const pid_t kind = fork();
+  ASSERT_GE(kind, 0);
+  if (kind == 0) {
+    QLockFile l(sperrDatei);
+    _exit(l.tryLock(0) ? 0 : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(kind, &status, 0), kind);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  ASSERT_TRUE(QFileInfo::exists(sperrDatei));
+  {
+    ProfilSperre wieder(f);
+    EXPECT_TRUE(wieder.gesperrt());
+  }
+  EXPECT_TRUE(ProfilSchreiben(f, "S", "c", "3"));
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
 }

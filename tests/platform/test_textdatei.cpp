@@ -1,8 +1,15 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/dateifehler.h"
 #include "platform/textdatei.h"
 #include "support/fixture.h"
 
@@ -138,6 +145,7 @@ TEST_F(TextDateiTest, SchreibfehlerLassenAlleDateienStehen) {
       {wurzel + "/fehlt/x.txt", "Der Ordner »"},
       {wurzel + "/ordner", "An dieser Stelle liegt ein Ordner."},
       {wurzel + "/datei.txt/x.txt", "ist kein Ordner."},
+      {wurzel + "/" + QString(300, u'n'), "Schreibfehler (Dateiname zu lang)."},
   };
   for (const auto& f : faelle) {
     QString fehler;
@@ -145,6 +153,7 @@ TEST_F(TextDateiTest, SchreibfehlerLassenAlleDateienStehen) {
     EXPECT_TRUE(fehler.startsWith(u"Die Datei »"_qs + f.pfad + u"« konnte nicht geschrieben werden: "_qs))
         << fehler.toStdString();
     EXPECT_TRUE(fehler.contains(QString::fromUtf8(f.grund))) << fehler.toStdString();
+    EXPECT_NE(LetzterSchreibfehler(), 0);
     EXPECT_FALSE(TextAnhaengen(f.pfad, "neu")) << f.pfad.toStdString();
   }
   EXPECT_FALSE(QFileInfo::exists(wurzel + "/fehlt"));
@@ -189,4 +198,137 @@ TEST_F(TextDateiTest, DateiStandErkenntJedenSchreiber) {
   ASSERT_TRUE(DateiStandLesen(pfad, &b));
   EXPECT_NE(a.inode, b.inode);
   EXPECT_EQ(geschrieben, b);
+}
+
+TEST(DateiFehler, LaufzeitNummernUndDeutscheTexte) {
+  struct Fall { int errnoWert; int nummer; const char* text; };
+  const Fall faelle[] = {
+      {0, 0, "Systemfehler 0"},
+      {ENOENT, 53, "Datei oder Verzeichnis nicht gefunden"},
+      {ENOTDIR, 76, "Kein Verzeichnis"},
+      {ENOSPC, 61, "Kein Speicherplatz mehr auf dem Gerät"},
+      {EDQUOT, 61, "Kontingent überschritten"},
+      {EACCES, 70, "Keine Berechtigung"},
+      {EPERM, 70, "Vorgang nicht erlaubt"},
+      {EROFS, 70, "Schreibgeschütztes Dateisystem"},
+      {ETXTBSY, 70, "Programmdatei wird gerade benutzt"},
+      {EISDIR, 75, "Ist ein Verzeichnis"},
+      {EBUSY, 75, "Gerät oder Ressource belegt"},
+      {EEXIST, 75, "Datei existiert bereits"},
+      {EIO, 75, "Eingabe-/Ausgabefehler"},
+      {EFBIG, 75, "Datei zu groß"},
+      {EMFILE, 75, "Zu viele offene Dateien"},
+      {ENAMETOOLONG, 75, "Dateiname zu lang"},
+      {4711, 75, "Systemfehler 4711"},
+  };
+  for (const auto& f : faelle) {
+    EXPECT_EQ(LaufzeitFehlerNummer(f.errnoWert), f.nummer) << f.errnoWert;
+    EXPECT_EQ(SystemFehlerText(f.errnoWert), QString::fromUtf8(f.text)) << f.errnoWert;
+    // errno, when known, decides over Qt's coarse code.
+    if (f.errnoWert) {
+      EXPECT_EQ(LaufzeitFehlerNummer(QFileDevice::WriteError, f.errnoWert), f.nummer) << f.errnoWert;
+    }
+  }
+  EXPECT_EQ(LaufzeitFehlerNummer(QFileDevice::NoError, EACCES), 0);
+  EXPECT_EQ(LaufzeitFehlerNummer(QFileDevice::ResourceError), 61);
+  EXPECT_EQ(LaufzeitFehlerNummer(QFileDevice::PermissionsError), 70);
+  EXPECT_EQ(LaufzeitFehlerNummer(QFileDevice::OpenError), 75);
+  // A missing file in a missing folder is a missing path.
+  EXPECT_EQ(LaufzeitFehlerNummer(ENOENT, QDir::tempPath() + "/fehlt.txt"), 53);
+  EXPECT_EQ(LaufzeitFehlerNummer(ENOENT, QDir::tempPath() + "/fehlt/nicht/da.txt"), 76);
+}
+
+namespace {
+mode_t modus(const QString& pfad) {
+  struct stat st;
+  return ::stat(QFile::encodeName(pfad).constData(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+quint64 inodeVon(const QString& pfad) {
+  DateiStand s;
+  DateiStandLesen(pfad, &s);
+  return s.inode;
+}
+bool ordnerGesperrt(const QString&) { return false; }
+}  // namespace
+
+TEST_F(TextDateiTest, ErsetzenBehaeltDieRechte) {
+  const QString pfad = wurzel + "/rechte.txt";
+  for (mode_t m : {mode_t(0640), mode_t(0600), mode_t(0664), mode_t(0444)}) {
+    DateiSchreiben(pfad, "alt");
+    ASSERT_EQ(::chmod(QFile::encodeName(pfad).constData(), m), 0);
+    const quint64 vorher = inodeVon(pfad);
+    ASSERT_TRUE(TextSchreiben(pfad, "neu"));
+    EXPECT_NE(inodeVon(pfad), vorher);  // replaced, not overwritten
+    EXPECT_EQ(modus(pfad), m) << std::oct << m;
+    EXPECT_EQ(DateiLesen(pfad), B("neu"));
+    QFile::remove(pfad);
+  }
+  // A new file gets the usual mode.
+  const mode_t maske = ::umask(022);
+  ::umask(maske);
+  ASSERT_TRUE(TextSchreiben(pfad, "frisch"));
+  EXPECT_EQ(modus(pfad), 0666 & ~maske);
+}
+
+TEST_F(TextDateiTest, AnOrtNurWoDerOrdnerKeineNeueDateiErlaubt) {
+  const QString pfad = wurzel + "/geteilt/notiz.txt";
+  DateiSchreiben(pfad, "ein langer alter Text");
+  const quint64 vorher = inodeVon(pfad);
+  // The folder takes new files: an ordinary replace.
+  ASSERT_TRUE(TextSchreibenAnOrt(pfad, "erst"));
+  EXPECT_NE(inodeVon(pfad), vorher);
+
+  struct Zurueck { ~Zurueck() { SetzeOrdnerSchreibPruefung(nullptr); } } zurueck;
+  SetzeOrdnerSchreibPruefung(&ordnerGesperrt);
+  const quint64 dann = inodeVon(pfad);
+  DateiStand stand;
+  QString fehler;
+  ASSERT_TRUE(TextSchreibenAnOrt(pfad, u"kurz\nü"_qs, &fehler, &stand)) << fehler.toStdString();
+  EXPECT_EQ(inodeVon(pfad), dann);  // the same file, cut to its new size
+  EXPECT_EQ(DateiLesen(pfad), B("kurz\r\n\xC3\xBC"));
+  DateiStand jetzt;
+  ASSERT_TRUE(DateiStandLesen(pfad, &jetzt));
+  EXPECT_EQ(stand, jetzt);
+  EXPECT_EQ(QDir(wurzel + "/geteilt").entryList(QDir::Files | QDir::Hidden), QStringList{"notiz.txt"});
+  // Only existing files are written in place; the plain writer stays atomic.
+  EXPECT_TRUE(TextSchreibenAnOrt(wurzel + "/geteilt/neu.txt", "x"));
+  ASSERT_TRUE(TextSchreiben(pfad, "atomar"));
+  EXPECT_NE(inodeVon(pfad), dann);
+}
+
+TEST_F(TextDateiTest, AlteTemporaereEntfernen) {
+  const QString o = wurzel + "/reste";
+  DateiSchreiben(o + "/Dormik.ini", "bleibt");
+  DateiSchreiben(o + "/Notiz", "bleibt");
+  QDir().mkpath(o + "/Ordner.ini.aBcDeF");
+  struct Fall { const char* name; bool alt; bool weg; };
+  const Fall faelle[] = {
+      {"Dormik.ini.aBcDeF", true, true},
+      {"Skribon.t01.QwErTy", true, true},   // target gone, but it has an extension
+      {"Notiz.xYzAbC", true, true},         // no extension, the target exists
+      {"Dormik.ini.aBcDeG", false, false},  // a save may still be running
+      {"Brief.txt.backup", true, false},    // word-like: a user's name
+      {"Brief.txt.Backup", true, false},
+      {"Brief.txt.BACKUP", true, false},
+      {"Brief.txt.aBcDe1", true, false},
+      {"Brief.txt.aBcDeFg", true, false},
+      {"Liste.aBcDeF", true, false},        // no extension, no such file
+      {"Dormik.ini", true, false},
+  };
+  const qint64 alt = QDateTime::currentSecsSinceEpoch() - 3600;
+  for (const auto& f : faelle) {
+    const QString p = o + "/" + f.name;
+    if (!QFileInfo::exists(p)) DateiSchreiben(p, "x");
+    if (f.alt) {
+      struct timespec t[2] = {{alt, 0}, {alt, 0}};
+      ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), t, 0), 0);
+    }
+  }
+  ASSERT_TRUE(QFile::link(o + "/Dormik.ini", o + "/Verweis.ini.aBcDeF"));
+  EXPECT_EQ(AlteTemporaereEntfernen(o), 3);
+  for (const auto& f : faelle) EXPECT_EQ(QFileInfo::exists(o + "/" + f.name), !f.weg) << f.name;
+  EXPECT_TRUE(QFileInfo(o + "/Ordner.ini.aBcDeF").isDir());
+  EXPECT_TRUE(QFileInfo(o + "/Verweis.ini.aBcDeF").isSymLink());
+  EXPECT_EQ(DateiLesen(o + "/Notiz"), B("bleibt"));
+  EXPECT_EQ(AlteTemporaereEntfernen(wurzel + "/fehlt"), 0);
 }
