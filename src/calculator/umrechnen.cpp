@@ -4,12 +4,14 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <cerrno>
 #include <cmath>
 
 #include "calculator/z_evaluate2.h"
 #include "foundation/z_alles.h"
 #include "platform/laufzeit.h"
 #include "platform/shell.h"
+#include "platform/dateifehler.h"
 #include "platform/textdatei.h"
 
 namespace Umrechnen {
@@ -88,7 +90,7 @@ QString DateiBereitstellen(QString* fehler) {
         gut = Plattform::BytesSchreibenAtomar(Z_Alles::PfadVerbinden(Z_Alles::ordnerDat, DateiName),
                                               inhalt, &grund);
       } else {
-        grund = quelle.errorString();
+        grund = Plattform::SystemFehlerText(errno);
       }
       if (!gut) {
         Z_Alles::DebugLog("Rechner.Dat nicht kopiert: " + grund);

@@ -33,6 +33,7 @@
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
+#include "platform/textdatei.h"
 
 using HauptfensterHaken::Punkt;
 
@@ -339,6 +340,11 @@ void Main::Form_Load() {
 
   // 6.-8. Read-only decision, mail footer, start statistics.
   schritt(QStringLiteral("Readonlytest"), Punkt::StartReadonlytest);
+  if (!Z_Alles::NurLesen) {
+    // What a save killed half-way left behind.
+    for (const QString& ordner : {Z_Alles::ordnerDat, Z_Alles::ordnerSub, Z_Alles::ordnerTmp})
+      Plattform::AlteTemporaereEntfernen(ordner);
+  }
   schritt(QStringLiteral("Mail-Fußzeile"), Punkt::StartMailFuss);
   schritt(QStringLiteral("Als Benutzer anmelden"), Punkt::StartAnmelden);
   statusSetzen(QStringLiteral("Bereit"));

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
 #include "platform/laufzeit.h"
@@ -247,6 +249,8 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QS
   }
   const QString pfad = notizDatei(nr);
   const QString bak = sicherungsDatei();
+  // Another program on the same data folder waits while this one checks and writes.
+  const Plattform::ProfilSperre sperre(pfad);
 
   // Another program saved this note since we read it: its text must not vanish under ours.
   Plattform::DateiStand jetzt;
@@ -264,19 +268,27 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QS
     if (andereFassung) *andereFassung = kopie;
   }
 
-  // Safety copy of the old text before it is replaced.
-  if (dateiGroesse(pfad) >= SkribonDiv::SicherungAbBytes) {
+  // Safety copy of the old text before it is replaced. A folder that takes no new file (a
+  // shared folder where only the notes are writable) gets its note written in place, which
+  // needs the copy even for a short note.
+  const qint64 alt = dateiGroesse(pfad);
+  const bool ordnerSchreibbar = ::access(QFile::encodeName(ordner_).constData(), W_OK) == 0;
+  bool kopie = false;
+  if (alt >= SkribonDiv::SicherungAbBytes || (alt >= 0 && !ordnerSchreibbar)) {
     QDir().mkpath(Z_Alles::ordnerTmp);
     QFile::remove(bak);
-    if (!QFile::copy(pfad, bak))
-      Z_Alles::DebugLog(QStringLiteral("Sicherheitskopie nicht angelegt: ") + bak);
+    kopie = QFile::copy(pfad, bak);
+    if (!kopie) Z_Alles::DebugLog(QStringLiteral("Sicherheitskopie nicht angelegt: ") + bak);
   }
 
   // A note that is empty after trimming is stored as one blank, so the file is never empty.
   const QString inhalt = text.trimmed().isEmpty() ? QStringLiteral(" ") : text;
   QString grund;
   Plattform::DateiStand neu;
-  if (!Plattform::BytesSchreibenAtomar(pfad, Plattform::TextKodieren(inhalt), &grund, &neu)) {
+  const QByteArray bytes = Plattform::TextKodieren(inhalt);
+  const bool geschrieben = kopie ? Plattform::BytesSchreibenAnOrt(pfad, bytes, &grund, &neu)
+                                 : Plattform::BytesSchreibenAtomar(pfad, bytes, &grund, &neu);
+  if (!geschrieben) {
     if (fehler) *fehler = grund.isEmpty() ? QStringLiteral("Die Datei »%1« konnte nicht geschrieben werden.").arg(nativ(pfad)) : grund;
     return false;
   }
@@ -291,6 +303,9 @@ bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel,
     if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
     return false;
   }
+  // Held across every write and its read-back, so that another program's keys neither get
+  // lost nor make a good save look failed.
+  const Plattform::ProfilSperre sperre(infDatei());
   const QStringList& namen = NotizSchluessel::Namen();
   for (int i = 0; i < namen.size(); ++i)
     if (!wertSichern(nr, namen[i], schluessel.feld(i), fehler)) return false;
@@ -314,6 +329,7 @@ bool NotizSpeicher::wertSichern(int nr, const QString& name, const QString& wert
 
 bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
   if (Z_Alles::NurLesen) return false;
+  const Plattform::ProfilSperre sperre(infDatei());
   return wertSichern(nr, QStringLiteral("CrsrPos"), QString::number(crsrPos), fehler);
 }
 
