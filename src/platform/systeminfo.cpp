@@ -19,7 +19,7 @@ double SystemLaufzeitSekunden() {
   QFile f(QStringLiteral("/proc/uptime"));
   if (!f.open(QIODevice::ReadOnly)) return -1;
   bool ok = false;
-  const double s = QString::fromLatin1(f.readLine()).section(u' ', 0, 0).toDouble(&ok);
+  const double s = QString::fromLatin1(f.readAll()).section(u' ', 0, 0).toDouble(&ok);
   return ok ? s : -1;
 }
 
@@ -29,8 +29,10 @@ QStringList GeladeneBibliotheken() {
   if (!f.open(QIODevice::ReadOnly)) return {};
   QStringList liste;
   QSet<QString> gesehen;
-  while (!f.atEnd()) {
-    const QString zeile = QString::fromLocal8Bit(f.readLine()).trimmed();
+  // Read at once: the file reports no size, so the end cannot be told from it.
+  const QList<QByteArray> zeilen = f.readAll().split('\n');
+  for (const QByteArray& roh : zeilen) {
+    const QString zeile = QString::fromLocal8Bit(roh).trimmed();
     const qsizetype schraeg = zeile.indexOf(u'/');
     if (schraeg < 0) continue;
     const QString pfad = zeile.mid(schraeg);
