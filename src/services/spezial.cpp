@@ -1,6 +1,7 @@
 #include "services/spezial.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
@@ -62,6 +63,18 @@ void schreibtest() {
          QStringLiteral("/Dormik.ini~ist ") + (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")));
 }
 
+// A file typed without a folder names the settings file of that name in any case ("dormik"
+// is Dormik.ini), as it did where file names ignored case.
+QString dateiFeld(const QString& datei) {
+  if (datei.isEmpty() || datei.contains(u'/') || datei.contains(u'\\')) return datei;
+  const QFileInfo pfad(IniDateiPfad(datei));
+  if (pfad.exists()) return datei;
+  const QStringList namen = pfad.dir().entryList(QDir::Files);
+  for (const QString& n : namen)
+    if (n.compare(pfad.fileName(), Qt::CaseInsensitive) == 0) return pfad.dir().filePath(n);
+  return datei;
+}
+
 }  // namespace
 
 void SchreibschutzEntfernen(const QString& ordner, const QString& muster) {
@@ -121,7 +134,7 @@ bool EinstellungSpezial() {
   // General form: file;section;key;value, missing fields empty, anything after the fourth ";"
   // ignored.
   const QStringList felder = (antwort + QStringLiteral(";;;;;")).split(u';');
-  const QString datei = felder[0], abschnitt = felder[1], schluessel = felder[2], wert = felder[3];
+  const QString datei = dateiFeld(felder[0]), abschnitt = felder[1], schluessel = felder[2], wert = felder[3];
   if (schluessel.isEmpty()) {
     Plattform::MsgBox(QStringLiteral("Überprüfen Sie bitte noch einmal Ihre Eingabe »") + antwort + QStringLiteral("«."),
                       Plattform::vbOKOnly | Plattform::vbCritical, kTitel);
