@@ -11,6 +11,8 @@
 #include "notepad/titel.h"
 #include "platform/uebersetzung.h"
 #include "printing/z_vario.h"
+#include "services/diagnose.h"
+#include "services/programmdienste.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -26,7 +28,10 @@ int main(int argc, char** argv) {
   Signale::Installieren();
 
   Rechner::Registrieren();
+  Rechner::IstEntwicklerPC = &Z_Alles::IstEntwicklerPC;
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
+  // Last: its exit step ends the program after the other parts have unloaded their windows.
+  Programmdienste::Registrieren();
 
   auto* titel = new Titel;
   titel->Form_Load();

@@ -1,0 +1,83 @@
+// Start-up with and without the program services (regional check, read-only decision, start
+// statistics, developer check), and the diagnostics report, which is built only on demand.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
+#include "notepad/main.h"
+#include "notepad/skribondiv.h"
+#include "services/diagnose.h"
+#include "services/programmdienste.h"
+
+namespace {
+
+QTemporaryDir* wurzel = nullptr;
+
+void vorbereiten() {
+  wurzel = new QTemporaryDir;
+  const QString w = wurzel->path();
+  for (const char* o : {"/home/.config/Dormiks-Programme", "/home/.cache/Dormiks-Programme/Temp", "/prg/Daten"})
+    QDir().mkpath(w + o);
+  qputenv("HOME", (w + "/home").toUtf8());
+  qputenv("XDG_CONFIG_HOME", (w + "/home/.config").toUtf8());
+  qputenv("XDG_CACHE_HOME", (w + "/home/.cache").toUtf8());
+  Z_Alles::ordnerPrg = w + "/prg";
+  Z_Alles::ordnerSub = w + "/home/.config/Dormiks-Programme";
+  Z_Alles::ordnerDat = w + "/prg/Daten";
+  Z_Alles::ordnerCfg = Z_Alles::ordnerDat;
+  Z_Alles::ordnerTmp = w + "/home/.cache/Dormiks-Programme/Temp";
+  Z_Alles::DebugDatei = Z_Alles::ordnerDat + "/Debug.txt";
+  Z_Alles::DebugModus = -1;
+  Z_Alles::IniSchreiben({}, "Allgemein", "User", "Benchmark");
+}
+
+void start(benchmark::State& state) {
+  for (auto _ : state) {
+    auto m = std::make_unique<Main>();
+    m->Form_Load();
+    m->show();
+    QApplication::processEvents();
+    benchmark::DoNotOptimize(m.get());
+    state.PauseTiming();
+    m->sofortBeenden();
+    m.reset();
+    Programmdienste::Zuruecksetzen();
+    state.ResumeTiming();
+  }
+}
+
+void BM_StartOhneDienste(benchmark::State& state) {
+  HauptfensterHaken::Leeren();
+  start(state);
+}
+BENCHMARK(BM_StartOhneDienste)->Unit(benchmark::kMillisecond);
+
+void BM_StartMitDiensten(benchmark::State& state) {
+  HauptfensterHaken::Leeren();
+  Programmdienste::Registrieren();
+  start(state);
+  HauptfensterHaken::Leeren();
+}
+BENCHMARK(BM_StartMitDiensten)->Unit(benchmark::kMillisecond);
+
+void BM_DiagnoseBericht(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(Z_Alles::DiagnoseBericht());
+}
+BENCHMARK(BM_DiagnoseBericht)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  vorbereiten();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  delete wurzel;
+  return 0;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Generated jobs: small POSIX shell scripts that outlive the program (restart, update, backup).
+// Each step is written as one line; every path and text goes through ShellZitat, so nothing a
+// user, a note or a settings file holds is ever run as a command. The script deletes itself as
+// its last line and is started detached with /bin/sh.
+#include <QString>
+#include <QStringList>
+
+namespace Plattform {
+
+// One argument for the shell: in single quotes, a ' inside written as '\''. NUL characters
+// (which no path can hold) are dropped.
+QString ShellZitat(const QString& text);
+
+class Job {
+public:
+  // A comment line ("# text"); a text with line breaks gives one comment line per line.
+  Job& kommentar(const QString& text);
+  Job& leerzeile();
+  // Prints the text as it stands (no escapes, no variables).
+  Job& echo(const QString& text);
+  // Waits whole seconds. A "ping -n N" pause of a batch job is pause(N - 1).
+  Job& pause(int sekunden);
+  // Waits until the process pid has ended, at most hoechstens seconds (pid <= 0: no step).
+  Job& prozessAbwarten(qint64 pid, int hoechstens);
+  // cd into the folder (a failing cd is reported by the shell; the job goes on).
+  Job& ordnerWechseln(const QString& ordner);
+  Job& ordnerAnlegen(const QString& ordner);  // mkdir -p
+  Job& kopieren(const QString& quelle, const QString& ziel);  // one file, overwriting
+  // The contents of a folder with its subfolders into ziel (created when missing);
+  // nurNeuere: a file is copied only when it is newer than the copy already there.
+  Job& ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere);
+  Job& loeschen(const QString& pfad);  // rm -f
+  // Runs a program with arguments; abwarten=false starts it in the background, detached from
+  // the job's input and output, and the job goes on at once.
+  Job& starten(const QString& programm, const QStringList& argumente = {}, bool abwarten = true);
+
+  // The whole script for the job file at eigenerPfad, ending with the line that deletes it.
+  QString text(const QString& eigenerPfad) const;
+  // Writes the script atomically (UTF-8, LF line ends). fehler gets a German reason.
+  bool schreiben(const QString& pfad, QString* fehler = nullptr) const;
+  // Starts the job file detached with /bin/sh (through the program-start service).
+  static bool ausfuehren(const QString& pfad, const QString& ordner = {});
+
+  const QStringList& zeilen() const { return zeilen_; }
+
+private:
+  QStringList zeilen_;
+};
+
+// Pauses on (default) or off: with pauses off every pause is written as 0 seconds (tests run
+// real jobs without waiting).
+void SetzeJobPausen(bool an);
+bool JobPausen();
+
+}  // namespace Plattform
