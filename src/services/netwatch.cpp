@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "foundation/z_alles.h"
-#include "platform/dateisperre.h"
+#include "platform/profil.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
@@ -55,7 +55,7 @@ void NetWatchPruefen(int modus, const QString& name) {
   if (NurLesen || modus != 0 || ordnerDat.isEmpty()) return;
   const QString datei = NetWatchDatei();
   if (eingeschaltet(datei, QStringLiteral("NoNetWatch"))) return;
-  Plattform::DateiSperre sperre(datei);
+  const Plattform::ProfilSperre sperre(datei);
   IniSchreiben(datei, QStringLiteral("UserJetzt_") + name, QStringLiteral("User"), QString());
 }
 
@@ -90,7 +90,7 @@ void NetzNachrichtPrüfen() {
 
   // Cleared only when it is still the message shown: another user may have left a new one
   // while the box was open.
-  Plattform::DateiSperre sperre(datei);
+  const Plattform::ProfilSperre sperre(datei);
   if (IniLesen(datei, kNachricht, QStringLiteral("User"), kFehlt) != an ||
       IniLesen(datei, kNachricht, QStringLiteral("Date"), kFehlt) != datumGespeichert ||
       IniLesen(datei, kNachricht, QStringLiteral("Text"), kFehlt) != textGespeichert)
