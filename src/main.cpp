@@ -10,6 +10,7 @@
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
 #include "platform/uebersetzung.h"
+#include "printing/notizdruck.h"
 #include "printing/z_vario.h"
 
 int main(int argc, char** argv) {
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
   Signale::Installieren();
 
   Rechner::Registrieren();
+  Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
 
   auto* titel = new Titel;
