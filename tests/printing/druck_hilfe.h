@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
+#include <ostream>
 
 #include "foundation/z_alles.h"
 #include "platform/druckaufzeichnung.h"
@@ -12,6 +13,12 @@
 #include "printing/printerset.h"
 #include "printing/z_alles_druck.h"
 #include "support/fixture.h"
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString& text, std::ostream* aus) { *aus << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& liste, std::ostream* aus) {
+  *aus << '{' << liste.join(QStringLiteral("|")).toStdString() << '}';
+}
 
 namespace Druckhilfe {
 
