@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -52,15 +53,25 @@ public:
     aufloesung_ = drucker_.resolution() > 0 ? drucker_.resolution() : 1200;
   }
   ~QtZiel() override {
-    if (maler_.isActive()) maler_.end();
+    if (maler_.isActive()) {
+      ausgeben();
+      maler_.end();
+    }
   }
 
   QSizeF bereich() override {
     const QRectF r = drucker_.pageRect(QPrinter::Millimeter);
     return r.size() / 10.0;
   }
+  // Widths are asked for every word two or three times, and notes repeat their words.
   double textBreite(const QFont& schrift, const QString& zeile) override {
-    return zuCm(masse(schrift).horizontalAdvance(zeile));
+    const QFontMetricsF& fm = masse(schrift);
+    if (breiten_.size() > 20000) breiten_.clear();
+    auto it = breiten_.constFind(zeile);
+    if (it != breiten_.constEnd()) return *it;
+    const double b = zuCm(fm.horizontalAdvance(zeile));
+    breiten_.insert(zeile, b);
+    return b;
   }
   double zeilenHoehe(const QFont& schrift) override { return zuCm(masse(schrift).lineSpacing()); }
 
@@ -84,18 +95,30 @@ public:
     return true;
   }
   bool neueSeite() override {
+    ausgeben();
     if (drucker_.newPage()) return true;
     fehler_ = QStringLiteral("Der Drucker »%1« kann keine neue Seite beginnen.").arg(info_.DeviceName);
     return false;
   }
+  // Words that follow each other on a line are drawn as one run: one text item per line
+  // rather than per word makes the PDF several times faster to write.
   void text(double x, double y, const QFont& schrift, const QString& zeile) override {
     if (!maler_.isActive()) return;
-    const QFontMetricsF& fm = masse(schrift);
-    maler_.setFont(schrift);
-    maler_.drawText(QPointF(zuPunkt(x), zuPunkt(y) + fm.ascent()), zeile);
+    const double breite = textBreite(schrift, zeile);
+    if (!lauf_.isEmpty() && y == laufY_ && std::abs(x - laufEnde_) < 1e-9 && schrift == laufSchrift_) {
+      lauf_ += zeile;
+    } else {
+      ausgeben();
+      lauf_ = zeile;
+      laufX_ = x;
+      laufY_ = y;
+      laufSchrift_ = schrift;
+    }
+    laufEnde_ = x + breite;
   }
   bool beenden() override {
     if (!maler_.isActive()) return false;
+    ausgeben();
     const bool ok = maler_.end();
     if (info_.pdf && (!ok || QFileInfo(datei_).size() <= 0)) {
       fehler_ = QStringLiteral("Die PDF-Datei »%1« wurde nicht vollständig geschrieben.").arg(datei_);
@@ -108,6 +131,13 @@ public:
   QString datei() const override { return datei_; }
 
 private:
+  void ausgeben() {
+    if (lauf_.isEmpty()) return;
+    const QFontMetricsF& fm = masse(laufSchrift_);
+    maler_.setFont(laufSchrift_);
+    maler_.drawText(QPointF(zuPunkt(laufX_), zuPunkt(laufY_) + fm.ascent()), lauf_);
+    lauf_.clear();
+  }
   double zuCm(double punkte) const { return punkte / aufloesung_ * ZollInCm; }
   double zuPunkt(double cm) const { return cm / ZollInCm * aufloesung_; }
 
@@ -116,6 +146,7 @@ private:
     if (!masse_ || !(schrift == letzteSchrift_)) {
       letzteSchrift_ = schrift;
       masse_ = std::make_unique<QFontMetricsF>(schrift, &drucker_);
+      breiten_.clear();
     }
     return *masse_;
   }
@@ -137,7 +168,11 @@ private:
   double aufloesung_ = 1200;
   QFont letzteSchrift_;
   std::unique_ptr<QFontMetricsF> masse_;
+  QHash<QString, double> breiten_;  // of the last font
   QString fehler_, datei_;
+  QString lauf_;  // the run not yet drawn
+  QFont laufSchrift_;
+  double laufX_ = 0, laufY_ = 0, laufEnde_ = 0;
 };
 
 DruckerDienst* dienst_ = nullptr;
