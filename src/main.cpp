@@ -10,6 +10,7 @@
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
 #include "platform/uebersetzung.h"
+#include "printing/notizdruck.h"
 #include "printing/z_vario.h"
 #include "services/diagnose.h"
 #include "services/programmdienste.h"
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
 
   Rechner::Registrieren();
   Rechner::IstEntwicklerPC = &Z_Alles::IstEntwicklerPC;
+  Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
   // Last: its exit step ends the program after the other parts have unloaded their windows.
   Programmdienste::Registrieren();
