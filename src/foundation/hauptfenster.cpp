@@ -64,6 +64,13 @@ QString BuildVersion() {
 
 QString Version() { return VersionsNummer ? VersionsNummer() : BuildVersion(); }
 
+QString VersionGespeichert() {
+  QString v = Version();
+  const qsizetype zweiter = v.indexOf(QLatin1Char('.'), v.indexOf(QLatin1Char('.')) + 1);
+  if (zweiter > 0) v.remove(zweiter, 1);
+  return v;
+}
+
 }  // namespace HauptfensterHaken
 
 namespace Fensterplatz {

@@ -157,6 +157,8 @@ QString BuildVersion();
 // The version text the program shows and stores: VersionsNummer when it is filled, else the
 // build's.
 QString Version();
+// The same in the compact form stored values use: no point before the revision ("2026.120001").
+QString VersionGespeichert();
 
 }  // namespace HauptfensterHaken
 

@@ -621,7 +621,7 @@ NotizSchluessel Main::schluesselAusEditor() const {
   if (s.BackColor.trimmed().isEmpty()) s.BackColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextHintergrund));
   s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
   s.Save = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn:ss"));
-  s.Vers = HauptfensterHaken::Version();
+  s.Vers = HauptfensterHaken::VersionGespeichert();
   s.WordWrap = SkribonDiv::TextAktiv == 1 ? QStringLiteral("1") : QStringLiteral("0");
   return s;
 }
