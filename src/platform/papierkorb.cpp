@@ -189,9 +189,8 @@ bool InPapierkorb(const QString& pfad, QString* fehler) {
                              .arg(pfad, grundText(e)));
     }
   }
-  // No trash of our own could take it: the one Qt knows, as a last try.
-  QFile datei(absolut);
-  if (datei.moveToTrash()) return true;
+  // No fallback to QFile::moveToTrash: when it cannot make the home trash (Qt 6.4) it moves
+  // the file into "files" below the current folder, where nobody would look for it.
   return scheitern(QStringLiteral("Für »%1« gibt es auf diesem Datenträger keinen Papierkorb.").arg(pfad));
 }
 

@@ -3,7 +3,7 @@
 // "info" folder with a .trashinfo that remembers where it came from and when, so the file
 // manager can restore it. Files on the home file system go to $XDG_DATA_HOME/Trash; files on
 // another mount to that mount's .Trash/<uid> (when an administrator prepared it) or
-// .Trash-<uid>. Nothing is ever copied and deleted: a file either moves or stays.
+// .Trash-<uid>. Nothing is ever copied and deleted: a file either moves or stays where it is.
 #include <QString>
 
 namespace Plattform {
