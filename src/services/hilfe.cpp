@@ -69,7 +69,7 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QMainWindow(parent, Qt::Window) {
       "h2 { font-size: large; margin-top: 14px; }"
       "p, li { margin-top: 3px; margin-bottom: 3px; }"
       "code, .taste { font-family: monospace; }"
-      "table.tasten td { padding: 2px 10px 2px 0px; }"));
+      "table.tasten td { padding: 2px 12px 2px 0px; vertical-align: top; }"));
   txtHilfe->document()->setDocumentMargin(14);
 
   auto* teiler = new QSplitter;
@@ -78,6 +78,7 @@ HilfeFenster::HilfeFenster(QWidget* parent) : QMainWindow(parent, Qt::Window) {
   teiler->setStretchFactor(1, 1);
   teiler->setChildrenCollapsible(false);
   setCentralWidget(teiler);
+  teiler->setSizes({lstInhalt->minimumWidth(), 1000});
 
   auto* leiste = addToolBar(QStringLiteral("Navigation"));
   leiste->setObjectName(QStringLiteral("leiste"));
