@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/dateifehler.h"
 #include "platform/system.h"
 
 namespace Plattform {
@@ -20,18 +21,6 @@ namespace Plattform {
 namespace {
 
 QByteArray nativ(const QString& pfad) { return QFile::encodeName(pfad); }
-
-QString grundText(int e) {
-  switch (e) {
-    case EACCES:
-    case EPERM: return QStringLiteral("Zugriff verweigert");
-    case EROFS: return QStringLiteral("Der Datenträger ist schreibgeschützt");
-    case EBUSY: return QStringLiteral("Die Datei wird gerade benutzt");
-    case ENOSPC: return QStringLiteral("Kein Speicherplatz mehr auf dem Gerät");
-    case ENAMETOOLONG: return QStringLiteral("Der Name ist zu lang");
-    default: return QStringLiteral("Systemfehler %1").arg(e);
-  }
-}
 
 bool lstatPfad(const QString& pfad, struct stat* st) {
   return ::lstat(nativ(pfad).constData(), st) == 0;
@@ -186,7 +175,7 @@ bool InPapierkorb(const QString& pfad, QString* fehler) {
       ::unlink(nativ(korb.ordner + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo")).constData());
       if (e != EXDEV)
         return scheitern(QStringLiteral("»%1« konnte nicht in den Papierkorb verschoben werden: %2")
-                             .arg(pfad, grundText(e)));
+                             .arg(pfad, SystemFehlerText(e)));
     }
   }
   // No fallback to QFile::moveToTrash: when it cannot make the home trash (Qt 6.4) it moves
