@@ -12,9 +12,9 @@
 #include "platform/uebersetzung.h"
 #include "printing/notizdruck.h"
 #include "printing/z_vario.h"
-#include "services/z_v_allgemein.h"
 #include "services/diagnose.h"
 #include "services/programmdienste.h"
+#include "services/z_v_allgemein.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
