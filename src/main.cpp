@@ -14,6 +14,7 @@
 #include "printing/z_vario.h"
 #include "services/diagnose.h"
 #include "services/programmdienste.h"
+#include "services/z_v_allgemein.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   Rechner::IstEntwicklerPC = &Z_Alles::IstEntwicklerPC;
   Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
+  Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes
   // Last: its exit step ends the program after the other parts have unloaded their windows.
   Programmdienste::Registrieren();
 

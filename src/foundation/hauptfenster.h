@@ -38,6 +38,10 @@ public:
 
   // Base name of the open notepad.
   virtual QString notizblockName() const = 0;
+  // Saves the current note and opens the notepad of that base name in the data folder (created
+  // when missing). When the note cannot be saved the user is told and the open notepad stays;
+  // callers compare notizblockName() afterwards.
+  virtual void notizblockOeffnen(const QString& name) = 0;
   // Note slots of the notepad, the current note (1-based), and showing another note (the
   // current one is saved first; false when that failed or nr is no note). The notepad print
   // walks the notes with these.

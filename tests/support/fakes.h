@@ -101,6 +101,11 @@ public:
   int markierungsLaenge() const override { return int(auswahl.size()); }
   QFont schrift() const override { return font; }
   QString notizblockName() const override { return notizblock; }
+  // Opening another notepad: recorded; it fails (the name stays) while oeffnenScheitert is set.
+  void notizblockOeffnen(const QString& name) override {
+    geoeffneteNotizbloecke << name;
+    if (!oeffnenScheitert) notizblock = name;
+  }
   // Notes of the fake notepad: texts by number (1-based); choosing one makes it the text.
   int notizAnzahl() const override { return int(notizen.size()); }
   int aktuelleNotiz() const override { return nr; }
@@ -146,6 +151,8 @@ public:
   int belegungen = 0, beendet = 0, sofortBeendet = 0, nr = 1;
   QStringList notizen;
   QVector<int> gewaehlt;
+  QStringList geoeffneteNotizbloecke;
+  bool oeffnenScheitert = false;
   bool prgSichtbar[4] = {true, true, true, true};
   QVector<Befehl> befehle;
 };

@@ -1,0 +1,208 @@
+// Recognising and opening links in notes.
+#include "services/links.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
+#include "platform/dialoge.h"
+#include "platform/laufzeit.h"
+#include "platform/shell.h"
+#include "services/mail.h"
+#include "services/z_v_allgemein.h"
+
+namespace Z_Alles {
+
+namespace {
+
+const QString kAbschnitt = QStringLiteral("Verknüpfung");
+bool laeuft = false;  // a call is waiting (list pauses, mail): the next double-click does nothing
+
+bool istWeb(const QString& t) {
+  const qsizetype n = t.size();
+  return (t.contains(QStringLiteral("https://")) && n >= 17) ||
+         ((t.contains(QStringLiteral("http://")) || t.contains(QStringLiteral("ftp://"))) && n >= 16) ||
+         (t.contains(QStringLiteral("www.")) && n >= 8) ||
+         ((t.contains(QStringLiteral("www2.")) || t.contains(QStringLiteral("www3."))) && n >= 9);
+}
+
+// A program named as in old notes ("C:\Tools\x.exe"): the file itself, or the same name
+// without ".exe".
+QString programmDatei(const QString& name) {
+  if (DateiExistiert(name)) return name;
+  if (name.endsWith(QStringLiteral(".exe"), Qt::CaseInsensitive)) {
+    const QString ohne = name.left(name.size() - 4);
+    if (DateiExistiert(ohne)) return ohne;
+  }
+  return {};
+}
+
+bool ende() {
+  Hauptfenster* h = Hauptfenster::Instanz();
+  return h && h->endet();
+}
+
+void nichtGeoeffnet(const QStringList& ziele) {
+  if (ziele.isEmpty() || ende()) return;
+  Plattform::MsgBox(QStringLiteral("Kann nicht geöffnet werden:~~") + ziele.join(QStringLiteral("~")) +
+                        QStringLiteral("~~Für diese Art von Verknüpfung ist auf diesem System kein "
+                                       "Programm eingerichtet."),
+                    Plattform::vbExclamation, ProgrammTitel);
+}
+
+void aufAblage(const QString& text) {
+  QClipboard* ablage = QGuiApplication::clipboard();
+  ablage->clear();
+  ablage->setText(text);
+}
+
+}  // namespace
+
+int LinkTyp(const QString& text) {
+  const QString getrimmt = text.trimmed();
+  const QString t = getrimmt.toLower();
+  int typ = 0;
+  if (text.size() >= 6 && Laufzeit::IstDatum(t)) typ |= LinkDatum;
+  if (EmailPrüfen(t)) typ |= LinkEmail;
+  if (istWeb(t)) typ |= LinkWeb;
+  if (typ) return typ;
+  // Files are looked up as written: the file system here tells upper from lower case.
+  if (DateiExistiert(getrimmt)) return LinkDatei;
+  const qsizetype exe = t.indexOf(QStringLiteral(".exe "));
+  if (exe >= 1 && !programmDatei(getrimmt.left(getrimmt.indexOf(u' '))).isEmpty()) return LinkProgramm;
+  return 0;
+}
+
+bool LinkÖffnen(const QString& eingabe) {
+  if (laeuft) return false;
+  laeuft = true;
+  struct Frei {
+    ~Frei() { laeuft = false; }
+  } frei;
+
+  QString text = eingabe;
+  if (text.size() >= 3) {
+    // Punctuation after a link in a sentence.
+    text = text.trimmed();
+    if (text.endsWith(u'.')) text.chop(1);
+    if (text.endsWith(u',')) text.chop(1);
+  }
+  int typ = LinkTyp(text);
+  const QString klein = text.toLower();
+  bool geoeffnet = false;
+  QStringList fehlgeschlagen;
+
+  if (typ & LinkEmail) {
+    if (Mailer(text, {}, {})) geoeffnet = true;
+  }
+
+  if ((typ & LinkWeb) && klein.contains(VideoPraefix)) {
+    QString lader = IniLesen({}, kAbschnitt, QStringLiteral("YouTubeDownloader")).trimmed();
+    const QString vorher = IniLesen({}, kAbschnitt, QStringLiteral("YouTubeDownloaderPre")).trimmed();
+    if (!DateiExistiert(lader)) lader.clear();
+    if (!lader.isEmpty()) {
+      if (!vorher.isEmpty()) {
+        const QStringList befehl = Plattform::BefehlszeileZerlegen(vorher);
+        if (befehl.isEmpty() || !Plattform::ProgrammStarten(befehl.first(), befehl.mid(1)))
+          fehlgeschlagen << vorher;
+        Warten(1.0f);
+        if (ende()) return geoeffnet;
+      }
+      aufAblage(text.trimmed());
+      if (Plattform::ProgrammStarten(lader, {text}))
+        geoeffnet = true;
+      else
+        fehlgeschlagen << lader;
+      typ &= ~LinkWeb;
+    }
+  }
+
+  if (typ & LinkWeb) {
+    if (text.contains(u'|')) {
+      bool schonEines = false;
+      for (const QString& stueck : text.split(u'|')) {
+        const QString ziel = stueck.trimmed();
+        if (ziel.isEmpty()) continue;
+        if (!Plattform::ShellOeffnen(ziel)) fehlgeschlagen << ziel;
+        // The first browser start needs more time before the next page can join it.
+        Warten(schonEines ? 0.9f : 3.1f);
+        schonEines = true;
+        if (ende()) return true;
+      }
+      geoeffnet = true;
+    } else {
+      if (Plattform::ShellOeffnen(text)) geoeffnet = true;
+      else fehlgeschlagen << text;
+    }
+  }
+
+  if (typ & LinkDatei) {
+    if (Plattform::ShellOeffnen(text.trimmed())) geoeffnet = true;
+    else fehlgeschlagen << text.trimmed();
+  }
+
+  if (typ & LinkProgramm) {
+    // Only the named program runs; the rest of the line are its arguments, not a command.
+    const QString t = text.trimmed();
+    const qsizetype blank = t.indexOf(u' ');
+    const QString programm = programmDatei(t.left(blank));
+    if (Plattform::ProgrammStarten(programm, Plattform::BefehlszeileZerlegen(t.mid(blank + 1)),
+                                   QFileInfo(programm).absolutePath()))
+      geoeffnet = true;
+    else
+      fehlgeschlagen << t;
+  }
+
+  if (klein.trimmed().startsWith(QStringLiteral("$cpyza"))) {
+    const QString t = text.trimmed();
+    const qsizetype doppelpunkt = t.indexOf(u':');
+    aufAblage(MeldungsText(doppelpunkt >= 0 ? t.mid(doppelpunkt + 1) : t).trimmed());
+  }
+
+  nichtGeoeffnet(fehlgeschlagen);
+  return geoeffnet;
+}
+
+bool DokumentÖffnen(const QString& pfad) {
+  if (pfad.isEmpty()) return false;
+  bool ok = false;
+  {
+    Z_V_Allgemein::Sanduhr sanduhr;
+    ok = Plattform::ShellOeffnen(pfad);
+  }
+  if (!ok) {
+    DebugLog(QStringLiteral("DokumentÖffnen: nicht geöffnet: ") + pfad);
+    nichtGeoeffnet({pfad});
+  }
+  return ok;
+}
+
+QString WortAnStelle(const QString& text, int position) {
+  auto trenner = [](QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r'; };
+  const int p = qBound(0, position, int(text.size()));
+  int anfang = p;
+  while (anfang > 0 && !trenner(text[anfang - 1])) --anfang;
+  int ende = p;
+  while (ende < text.size() && !trenner(text[ende])) ++ende;
+  return text.mid(anfang, ende - anfang);
+}
+
+void EditorDoppelklick(const QString& text, int position) {
+  const int p = qBound(0, position, int(text.size()));
+  int anfang = p;
+  while (anfang > 0 && text[anfang - 1] != u'\n' && text[anfang - 1] != u'\r') --anfang;
+  int ende = p;
+  while (ende < text.size() && text[ende] != u'\n' && text[ende] != u'\r') ++ende;
+  if (KopierBefehl &&
+      text.mid(anfang, ende - anfang).trimmed().startsWith(QStringLiteral("$CpyZA"), Qt::CaseInsensitive)) {
+    KopierBefehl(text, position);
+    return;
+  }
+  const QString wort = WortAnStelle(text, position);
+  if (!wort.isEmpty()) LinkÖffnen(wort);
+}
+
+}  // namespace Z_Alles
