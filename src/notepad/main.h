@@ -86,6 +86,7 @@ public:
   int markierungsLaenge() const override;
   QFont schrift() const override;
   QString notizblockName() const override;
+  void notizblockOeffnen(const QString& name) override { NotizblockOeffnen(name); }
   int notizAnzahl() const override { return SkribonDiv::NotizAnzahl; }
   int aktuelleNotiz() const override { return SkribonDiv::NotizNr; }
   bool notizWaehlen(int nr) override { return NotizWechseln(nr); }
