@@ -348,6 +348,50 @@ TEST_F(NotizSpeicherTest, KindprozessSpeichertEndlos) {
   }
 }
 
+// Runs only as a child of the test below: saves five notes of its own 40 times each.
+TEST_F(NotizSpeicherTest, KindprozessSpeichertNotizen) {
+  const QString ziel = qEnvironmentVariable("SKRIBON_KIND_ORDNER");
+  if (ziel.isEmpty()) GTEST_SKIP() << "nur als Kindprozess";
+  const int erste = qEnvironmentVariableIntValue("SKRIBON_KIND_ERSTE");
+  Z_Alles::ordnerDat = ziel;
+  Z_Alles::ordnerTmp = ziel + "/tmp" + QString::number(erste);
+  speicher.oeffnen("Skribon", 50);
+  for (int runde = 0; runde < 40; ++runde)
+    for (int nr = erste; nr < erste + 5; ++nr) {
+      QString fehler;
+      const QString kopf = QString("N%1-R%2").arg(nr).arg(runde);
+      ASSERT_TRUE(speicher.sichern(nr, kopf, schluessel(kopf), &fehler)) << fehler.toStdString();
+    }
+}
+
+// Two programs saving into one notepad at once: no save is reported failed, no key is lost.
+TEST_F(NotizSpeicherTest, ZweiProzesseSpeichernInEinenNotizblock) {
+  const QString ziel = wurzel + "/geteilt";
+  QDir().mkpath(ziel);
+  QProcess kinder[2];
+  for (int i = 0; i < 2; ++i) {
+    auto env = QProcessEnvironment::systemEnvironment();
+    env.insert("SKRIBON_KIND_ORDNER", ziel);
+    env.insert("SKRIBON_KIND_ERSTE", QString::number(1 + 5 * i));
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    kinder[i].setProcessEnvironment(env);
+    kinder[i].start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=NotizSpeicherTest.KindprozessSpeichertNotizen"});
+  }
+  for (QProcess& k : kinder) {
+    ASSERT_TRUE(k.waitForFinished(120000));
+    EXPECT_EQ(k.exitCode(), 0) << k.readAllStandardOutput().constData();
+  }
+  Plattform::ProfilCacheLeeren();
+  for (int nr = 1; nr <= 10; ++nr) {
+    const QString kopf = QString("N%1-R39").arg(nr);
+    EXPECT_EQ(Plattform::ProfilLesen(ziel + "/Skribon.inf", QString("Note%1").arg(nr, 2, 10, QChar('0')),
+                                     "Header", "?"),
+              kopf);
+    EXPECT_EQ(DateiLesen(ziel + QString("/Skribon.t%1").arg(nr, 2, 10, QChar('0'))), kopf.toUtf8());
+  }
+}
+
 TEST_F(NotizSpeicherTest, AbbruchMittenImSichern) {
   const QByteArray a = textA().replace("\n", "\r\n").toUtf8();
   const QByteArray b = textB().replace("\n", "\r\n").toUtf8();
