@@ -1,5 +1,8 @@
 #include "platform/job.h"
 
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QStandardPaths>
 #include <algorithm>
 
 #include "platform/shell.h"
@@ -11,6 +14,21 @@ namespace {
 bool pausen_ = true;
 
 int sekunden(int s) { return pausen_ ? std::max(0, s) : 0; }
+
+// Copies $1 into $2 entry by entry, leaving out $3 and going only into the folders on the way
+// to it; $4 "-u" copies only newer files. Names come in as arguments, never as code.
+const QString kKopierFunktion = QStringLiteral(
+    "skribon_kopieren() {\n"
+    "  mkdir -p -- \"$2\" || return 1\n"
+    "  for e in \"$1\"/* \"$1\"/.[!.]* \"$1\"/..?*; do\n"
+    "    [ -e \"$e\" ] || [ -L \"$e\" ] || continue\n"
+    "    [ \"$e\" = \"$3\" ] && continue\n"
+    "    case \"$3\" in\n"
+    "      \"$e\"/*) [ -d \"$e\" ] && [ ! -L \"$e\" ] && skribon_kopieren \"$e\" \"$2/${e##*/}\" \"$3\" \"$4\"; continue ;;\n"
+    "    esac\n"
+    "    cp -R -p $4 -- \"$e\" \"$2/\"\n"
+    "  done\n"
+    "}\n");
 
 QString argumentListe(const QString& programm, const QStringList& argumente) {
   QString z = ShellZitat(programm);
@@ -48,6 +66,11 @@ Job& Job::echo(const QString& text) {
   return *this;
 }
 
+Job& Job::titel(const QString& text) {
+  zeilen_ << QStringLiteral("[ -t 1 ] && printf '\\033]0;%s\\007' ") + ShellZitat(text);
+  return *this;
+}
+
 Job& Job::pause(int s) {
   zeilen_ << QStringLiteral("sleep %1").arg(sekunden(s));
   return *this;
@@ -72,12 +95,19 @@ Job& Job::ordnerAnlegen(const QString& ordner) {
   return *this;
 }
 
-Job& Job::kopieren(const QString& quelle, const QString& ziel) {
-  zeilen_ << QStringLiteral("cp -f -- ") + ShellZitat(quelle) + u' ' + ShellZitat(ziel);
+Job& Job::kopieren(const QString& quelle, const QString& ziel, bool nurNeuere) {
+  zeilen_ << (nurNeuere ? QStringLiteral("cp -p -u -- ") : QStringLiteral("cp -f -- ")) + ShellZitat(quelle) +
+                 u' ' + ShellZitat(ziel);
   return *this;
 }
 
-Job& Job::ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere) {
+Job& Job::ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere, const QString& ohne) {
+  if (!ohne.isEmpty()) {
+    kopierFunktion_ = true;
+    zeilen_ << QStringLiteral("skribon_kopieren ") + ShellZitat(quelle) + u' ' + ShellZitat(ziel) + u' ' +
+                   ShellZitat(ohne) + u' ' + ShellZitat(nurNeuere ? QStringLiteral("-u") : QString());
+    return *this;
+  }
   // "quelle/." copies what the folder holds, hidden files included, not the folder itself.
   zeilen_ << QStringLiteral("mkdir -p -- ") + ShellZitat(ziel) + QStringLiteral(" && cp -R -p ") +
                  (nurNeuere ? QStringLiteral("-u ") : QString()) + QStringLiteral("-- ") +
@@ -97,8 +127,13 @@ Job& Job::starten(const QString& programm, const QStringList& argumente, bool ab
   return *this;
 }
 
+Job& Job::ordnerZeigen(const QString& ordner) {
+  return starten(QStringLiteral("xdg-open"), {ordner}, false);
+}
+
 QString Job::text(const QString& eigenerPfad) const {
   QString t = QStringLiteral("#!/bin/sh\n");
+  if (kopierFunktion_) t += kKopierFunktion;
   for (const QString& z : zeilen_) t += z + u'\n';
   t += QStringLiteral("rm -f -- ") + ShellZitat(eigenerPfad) + u'\n';
   return t;
@@ -110,6 +145,35 @@ bool Job::schreiben(const QString& pfad, QString* fehler) const {
 
 bool Job::ausfuehren(const QString& pfad, const QString& ordner) {
   return ProgrammStarten(QStringLiteral("/bin/sh"), {pfad}, ordner);
+}
+
+QString Job::LogPfad(const QString& jobPfad) {
+  const QFileInfo f(jobPfad);
+  return f.path() + u'/' + f.completeBaseName() + QStringLiteral(".log");
+}
+
+bool Job::ausfuehrenImFenster(const QString& pfad, const QString& ordner, QString* logPfad) {
+  // Only on a desktop: without one a terminal cannot open, and its start would still succeed.
+  const QString plattform = QGuiApplication::platformName();
+  if (plattform == QLatin1String("xcb") || plattform.startsWith(QLatin1String("wayland"))) {
+    // How each terminal takes the program to run after it.
+    static const QStringList terminals[] = {
+        {"gnome-terminal", "--"}, {"konsole", "-e"},        {"xfce4-terminal", "-x"},
+        {"mate-terminal", "-x"},  {"xterm", "-e"},          {"x-terminal-emulator", "-e"}};
+    for (const QStringList& t : terminals) {
+      const QString programm = QStandardPaths::findExecutable(t[0]);
+      if (programm.isEmpty()) continue;
+      if (logPfad) logPfad->clear();
+      return ProgrammStarten(programm, {t[1], QStringLiteral("/bin/sh"), pfad}, ordner);
+    }
+  }
+  const QString log = LogPfad(pfad);
+  if (logPfad) *logPfad = log;
+  // The paths are the shell's arguments, never part of its code.
+  return ProgrammStarten(QStringLiteral("/bin/sh"),
+                         {QStringLiteral("-c"), QStringLiteral("exec /bin/sh \"$1\" >\"$2\" 2>&1"),
+                          QStringLiteral("sh"), pfad, log},
+                         ordner);
 }
 
 }  // namespace Plattform

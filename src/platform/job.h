@@ -19,6 +19,8 @@ public:
   Job& leerzeile();
   // Prints the text as it stands (no escapes, no variables).
   Job& echo(const QString& text);
+  // The title of the terminal window the job runs in (nothing when its output is no terminal).
+  Job& titel(const QString& text);
   // Waits whole seconds. A "ping -n N" pause of a batch job is pause(N - 1).
   Job& pause(int sekunden);
   // Waits until the process pid has ended, at most hoechstens seconds (pid <= 0: no step).
@@ -26,14 +28,21 @@ public:
   // cd into the folder (a failing cd is reported by the shell; the job goes on).
   Job& ordnerWechseln(const QString& ordner);
   Job& ordnerAnlegen(const QString& ordner);  // mkdir -p
-  Job& kopieren(const QString& quelle, const QString& ziel);  // one file, overwriting
-  // The contents of a folder with its subfolders into ziel (created when missing);
-  // nurNeuere: a file is copied only when it is newer than the copy already there.
-  Job& ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere);
+  // One file, overwriting (nurNeuere: only when it is newer than the copy already there).
+  Job& kopieren(const QString& quelle, const QString& ziel, bool nurNeuere = false);
+  // The contents of a folder with its subfolders, empty ones and hidden files included, into
+  // ziel (created when missing); nurNeuere: a file is copied only when it is newer than the
+  // copy already there. A file that cannot be copied is reported and the rest still copied.
+  // ohne: a path inside quelle that is left out with all it holds (the backup's own target
+  // inside a source must not be copied into itself); empty = nothing left out.
+  Job& ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere,
+                      const QString& ohne = {});
   Job& loeschen(const QString& pfad);  // rm -f
   // Runs a program with arguments; abwarten=false starts it in the background, detached from
   // the job's input and output, and the job goes on at once.
   Job& starten(const QString& programm, const QStringList& argumente = {}, bool abwarten = true);
+  // Shows the folder in the desktop's file manager (xdg-open, in the background).
+  Job& ordnerZeigen(const QString& ordner);
 
   // The whole script for the job file at eigenerPfad, ending with the line that deletes it.
   QString text(const QString& eigenerPfad) const;
@@ -41,11 +50,17 @@ public:
   bool schreiben(const QString& pfad, QString* fehler = nullptr) const;
   // Starts the job file detached with /bin/sh (through the program-start service).
   static bool ausfuehren(const QString& pfad, const QString& ordner = {});
+  // Starts it so that the user sees what it prints: in a terminal window when one is installed
+  // and there is a desktop, else with its output in a log beside the job (the job's name with
+  // ".log"). logPfad, when given, gets the log's path, or "" for a terminal.
+  static bool ausfuehrenImFenster(const QString& pfad, const QString& ordner = {}, QString* logPfad = nullptr);
+  static QString LogPfad(const QString& jobPfad);
 
   const QStringList& zeilen() const { return zeilen_; }
 
 private:
   QStringList zeilen_;
+  bool kopierFunktion_ = false;  // ordnerKopieren with ohne needs a small shell function
 };
 
 // Pauses on (default) or off: with pauses off every pause is written as 0 seconds (tests run
