@@ -76,6 +76,7 @@ public:
         abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (%1 Bytes).").arg(laenge.toLongLong()));
     });
     QObject::connect(antwort, &QNetworkReply::readyRead, &schleife, [&] {
+      if (!antwort->isOpen()) return;
       daten += antwort->readAll();
       if (daten.size() > anfrage.hoechstens)
         abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (mehr als %1 Bytes).").arg(anfrage.hoechstens));
@@ -91,7 +92,7 @@ public:
     gesamt.stop();
     if (!antwort) return fehlschlag(QStringLiteral("Die Verbindung wurde abgebrochen."));
 
-    daten += antwort->readAll();
+    if (antwort->isOpen()) daten += antwort->readAll();
     const int status = antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError fehler = antwort->error();
     const QString fehlerText = antwort->errorString();
