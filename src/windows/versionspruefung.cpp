@@ -501,9 +501,9 @@ void VersionsPrüfung::installieren() {
   bool gestartet = job.schreiben(jobPfad, &fehler);
   if (gestartet) {
     Z_Alles::DateiInfo(QStringLiteral("Versionsprüfung: Job"), jobPfad, true);
-    Z_Alles::IniZaehlen(QString(), QString(), QStringLiteral("Stat_UpdRun"), 1);
     gestartet = Plattform::Job::ausfuehren(jobPfad, Z_Alles::ordnerDat);
-    if (!gestartet) fehler = QStringLiteral("Die Shell /bin/sh ließ sich nicht starten.");
+    if (gestartet) Z_Alles::IniZaehlen(QString(), QString(), QStringLiteral("Stat_UpdRun"), 1);
+    else fehler = QStringLiteral("Die Shell /bin/sh ließ sich nicht starten.");
   }
   if (!gestartet) {
     QFile::remove(jobPfad);
