@@ -3,6 +3,8 @@
 // in [Verknüpfung] MailerSendExtern (a command template), or opens a "mailto:" address with the
 // desktop's mail handler. Also the address check and the mail footer.
 #include <QString>
+
+#include "platform/hersteller.h"
 #include <QStringList>
 
 namespace Z_Alles {
@@ -44,9 +46,9 @@ bool FehlerberichtSenden(const QString& bericht);
 namespace Z_V_Allgemein {
 
 // The maker's contact address, web and download addresses.
-inline const QString KontaktAdresse = QStringLiteral("info@dormiks-programme.de");
-inline const QString WebAdresse = QStringLiteral("https://www.dormiks-programme.de");
-inline const QString DownloadAdresse = QStringLiteral("https://www.dormiks-programme.de/download");
+inline const QString KontaktAdresse = Plattform::HerstellerKontakt();
+inline const QString WebAdresse = Plattform::HerstellerHomepage();
+inline const QString DownloadAdresse = Plattform::HerstellerHomepage() + QStringLiteral("download");
 
 // The footer that "{Signatur}" in a mail body stands for; set once at start.
 inline QString MailFuss;

@@ -117,7 +117,7 @@ TEST_F(MailTest, Fusszeile) {
   const QString linie = QString(50, u'_') + "\r\n\r\n";
   EXPECT_EQ(Z_V_Allgemein::MailFussText(),
             linie + "Dormiks-Programme\r\nSkribon, Varnisch, Ostrup und Lumetrix\r\n"
-                    "Internet: https://www.dormiks-programme.de\r\neMail: info@dormiks-programme.de\r\n" +
+                    "Internet: https://www.dormiks-programme.de/\r\neMail: info@dormiks-programme.de\r\n" +
                 linie + "Wenn Sie Bezug auf diese eMail nehmen, dann bitte\r\n"
                         "diesen Text mit an die Antwort haengen.   Danke.\r\n" +
                 linie + "eMail vom 07.03.2026");
