@@ -15,6 +15,7 @@
 #include "services/diagnose.h"
 #include "services/programmdienste.h"
 #include "services/z_v_allgemein.h"
+#include "windows/hilfsfenster.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
   Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
   Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes
+  Hilfsfenster::Registrieren();
   // Last: its exit step ends the program after the other parts have unloaded their windows.
   Programmdienste::Registrieren();
 
