@@ -418,9 +418,14 @@ void DatenOrdner::berichtDrucken(const QString& text) {
   Plattform::Drucker& p = Plattform::Printer();
   p.setDokumentName(Z_Alles::ProduktName + QStringLiteral(" - Ordner"));
   p.setFontSize(10);
-  Z_TextAnDrucker::SeitenDrucken(text, 1, 2, -1, -1);
-  p.EndDoc();
-  if (p.Fehler()) {
+  const Z_TextAnDrucker::Seitenlauf lauf = Z_TextAnDrucker::SeitenDrucken(text, 1, 2, -1, -1);
+  const bool beendet = p.EndDoc();
+  // A cancelled printer error has been shown already.
+  if (lauf == Z_TextAnDrucker::Seitenlauf::Abgebrochen) {
+    p.FehlerLoeschen();
+    return;
+  }
+  if (!beendet || p.Fehler()) {
     Plattform::MsgBox(QStringLiteral("Der Bericht konnte nicht gedruckt werden.\r\n\r\n") + p.FehlerText(),
                       Plattform::vbExclamation, kTitel);
     p.FehlerLoeschen();
