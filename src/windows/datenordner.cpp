@@ -229,7 +229,7 @@ DatenOrdner::DatenOrdner(QWidget* parent) : QDialog(parent) {
   TimerReadData->setSingleShot(true);
   TimerReadData->setInterval(333);
   connect(TimerReadData, &QTimer::timeout, this, &DatenOrdner::TimerReadData_Timer);
-  resize(660, 640);
+  resize(660, 560);
   Form_Load();
 }
 
@@ -240,7 +240,10 @@ void DatenOrdner::Form_Load() {
     const QRect frei = s->availableGeometry();
     move(frei.center() - QPoint(width() / 2, height() / 2));
   }
-  for (QLabel* l : bezError) l->clear();
+  for (QLabel* l : bezError) {
+    l->clear();
+    l->setVisible(false);
+  }
   if (!TimerReadData->isActive()) TimerReadData->start();
 }
 
@@ -286,6 +289,8 @@ void DatenOrdner::TimerReadData_Timer() {
     bezError[2]->setText(QStringLiteral("Keine Schreibrechte im Daten-Ordner !!!"));
 
   for (QLabel* l : bezDo) l->setToolTip(l->text());
+  // A passed test leaves no empty line in the section.
+  for (QLabel* l : bezError) l->setVisible(!l->text().isEmpty());
   if (DebugModus == 1) debugAbschnitte();
 }
 

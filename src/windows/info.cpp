@@ -183,7 +183,7 @@ Info::Info(QWidget* parent) : QDialog(parent) {
   layout->addWidget(CopyrightHinweis);
   layout->addWidget(Frame1, 1);
   layout->addLayout(knoepfe);
-  resize(600, 560);
+  resize(600, 480);
 
   connect(befAbbrechen, &QPushButton::clicked, this, &Info::befAbbrechen_Click);
   connect(befDebug, &QPushButton::clicked, this, &Info::befDebug_Click);

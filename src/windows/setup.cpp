@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -129,9 +131,18 @@ void Setup::Form_Load() {
 void Setup::FarbeSetzen(int index, quint32 farbe) {
   if (index < 0 || index > 3) return;
   farbe_[index] = farbe;
+  const QColor c = Plattform::ZuQColor(farbe);
   QPalette p = befNoForCol[index]->palette();
-  p.setColor(QPalette::ButtonText, Plattform::ZuQColor(farbe));
+  p.setColor(QPalette::ButtonText, c);
   befNoForCol[index]->setPalette(p);
+  // A small swatch beside the caption, so a light colour does not look like a disabled button.
+  QPixmap feld(14, 14);
+  feld.fill(c);
+  QPainter rand(&feld);
+  rand.setPen(palette().color(QPalette::Dark));
+  rand.drawRect(0, 0, 13, 13);
+  rand.end();
+  befNoForCol[index]->setIcon(QIcon(feld));
 }
 
 void Setup::LesenEinstellungen() {

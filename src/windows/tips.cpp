@@ -130,7 +130,7 @@ Tips::Tips(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(blatt, 1);
   layout->addLayout(unten);
-  resize(520, 280);
+  resize(520, 250);
 
   // Setting the box from code stores it too, as a click does.
   connect(strgAutoTipp, &QCheckBox::toggled, this, &Tips::strgAutoTipp_Click);
