@@ -30,6 +30,7 @@
 #include "platform/textdatei.h"
 #include "printing/z_textandrucker.h"
 #include "services/diagnose.h"
+#include "services/hilfe.h"
 #include "services/neustart.h"
 #include "services/version.h"
 #include "windows/fenster_intern.h"
@@ -442,7 +443,7 @@ void DatenOrdner::berichtDrucken(const QString& text) {
                       Plattform::vbInformation, kTitel);
 }
 
-void DatenOrdner::mnuHilfe_Click() { Plattform::HilfeAufrufen(7000); }
+void DatenOrdner::mnuHilfe_Click() { Z_Alles::HilfeZeigen(7000); }
 
 void DatenOrdner::befOk_Click() { done(QDialog::Accepted); }
 

@@ -3,23 +3,18 @@
 #include <QKeySequence>
 #include <QPointer>
 #include <QTimer>
-#include <QUrl>
 
 #include "calculator/rechner.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
-#include "platform/shell.h"
+#include "services/links.h"
+#include "services/mail.h"
+#include "services/z_dos.h"
 #include "windows/datenordner.h"
 #include "windows/info.h"
 #include "windows/setup.h"
 #include "windows/tips.h"
 
-#ifndef SKRIBON_HOMEPAGE
-#define SKRIBON_HOMEPAGE "https://www.dormiks-programme.de"
-#endif
-#ifndef SKRIBON_KONTAKT
-#define SKRIBON_KONTAKT "info@dormiks-programme.de"
-#endif
 
 namespace Hilfsfenster {
 
@@ -35,32 +30,13 @@ QWidget* hauptWidget() {
 
 }  // namespace
 
-QString Homepage() { return QStringLiteral(SKRIBON_HOMEPAGE); }
-QString KontaktAdresse() { return QStringLiteral(SKRIBON_KONTAKT); }
+QString Homepage() { return Z_V_Allgemein::WebAdresse; }
+QString KontaktAdresse() { return Z_V_Allgemein::KontaktAdresse; }
 
-void MailAnHersteller(const QString& betreff) {
-  if (Mailer) {
-    Mailer(KontaktAdresse(), betreff);
-    return;
-  }
-  Plattform::ShellOeffnen(QStringLiteral("mailto:") + KontaktAdresse() + QStringLiteral("?subject=") +
-                          QString::fromUtf8(QUrl::toPercentEncoding(betreff)));
-}
-
-void DokumentAnzeigen(const QString& datei) {
-  if (DokumentOeffnen) DokumentOeffnen(datei);
-  else Plattform::ShellOeffnen(datei);
-}
-
-void DateiBearbeiten(const QString& datei) {
-  if (TextEditorStarten) TextEditorStarten(datei);
-  else Plattform::ShellOeffnen(datei);
-}
-
-void OrdnerAnzeigen(const QString& ordner) {
-  if (OrdnerZeigen) OrdnerZeigen(ordner);
-  else Plattform::ShellOeffnen(ordner);
-}
+void MailAnHersteller(const QString& betreff) { Z_Alles::Mailer(KontaktAdresse(), betreff, QString()); }
+void DokumentAnzeigen(const QString& datei) { Z_Alles::DokumentÖffnen(datei); }
+void DateiBearbeiten(const QString& datei) { Z_DOS::TextEditorStarten(datei); }
+void OrdnerAnzeigen(const QString& ordner) { Z_DOS::OrdnerZeigen(ordner); }
 
 void mnuDatenOrdner_Click() {
   if (Hauptfenster* h = Hauptfenster::Instanz()) h->notizSichern();

@@ -24,18 +24,11 @@ void InfoZeigen(QWidget* besitzer);
 // Unloads the about box at the program's end.
 void Entladen();
 
-// The maker's addresses (build constants).
+// The maker's addresses.
 QString Homepage();
 QString KontaktAdresse();
 
-// Services of other parts of the program; while empty, the desktop's own handler opens the
-// file, folder or "mailto:" address.
-inline void (*Mailer)(const QString& an, const QString& betreff) = nullptr;
-inline void (*DokumentOeffnen)(const QString& datei) = nullptr;
-inline void (*TextEditorStarten)(const QString& datei) = nullptr;
-inline void (*OrdnerZeigen)(const QString& ordner) = nullptr;
-
-// What the windows call for these: the service when filled, else the shell.
+// What the windows call for mail, documents, the text editor and the file manager.
 void MailAnHersteller(const QString& betreff);
 void DokumentAnzeigen(const QString& datei);
 void DateiBearbeiten(const QString& datei);

@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include "calculator/rechner.h"
@@ -98,8 +99,8 @@ TEST_F(InfoTest, BefehleTastenUndLebenslauf) {
   info.CopyrightEmail_Click();
   info.CopyrightWww_Click();
   ASSERT_EQ(shell.geoeffnet.size(), 2);
-  EXPECT_EQ(shell.geoeffnet[0], "mailto:" + Hilfsfenster::KontaktAdresse() + "?subject=Dormiks-Skribon%20V" +
-                                    Z_Alles::VersionsText);
+  EXPECT_EQ(QUrl::fromPercentEncoding(shell.geoeffnet[0].toUtf8()),
+            "mailto:" + Hilfsfenster::KontaktAdresse() + "?subject=Dormiks-Skribon V" + Z_Alles::VersionsText);
   EXPECT_EQ(shell.geoeffnet[1], Hilfsfenster::Homepage());
   EXPECT_EQ(info.CopyrightEmail->text(), Hilfsfenster::KontaktAdresse() + " ");
   dialoge.antwort(Plattform::vbOK);
