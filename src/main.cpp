@@ -15,6 +15,7 @@
 #include "services/diagnose.h"
 #include "services/programmdienste.h"
 #include "services/z_v_allgemein.h"
+#include "windows/hilfsfenster.h"
 #include "windows/versionspruefung.h"
 
 int main(int argc, char** argv) {
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
   Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes
   VersionsPrüfung::Registrieren();
+  Hilfsfenster::Registrieren();
   // Last: its exit step ends the program after the other parts have unloaded their windows.
   Programmdienste::Registrieren();
 

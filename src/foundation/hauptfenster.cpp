@@ -18,7 +18,7 @@ Hauptfenster::~Hauptfenster() {
 
 Hauptfenster* Hauptfenster::Instanz() { return instanz_; }
 void Hauptfenster::SetzeInstanz(Hauptfenster* fenster) { instanz_ = fenster; }
-
+// A main window that keeps no unsaved text has nothing to save.
 namespace HauptfensterHaken {
 
 namespace {

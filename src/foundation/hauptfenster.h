@@ -48,6 +48,9 @@ public:
   virtual int notizAnzahl() const = 0;
   virtual int aktuelleNotiz() const = 0;
   virtual bool notizWaehlen(int nr) = 0;
+  // Saves the current note now, as before a note switch; false when it could not be saved (the
+  // user has been told). Commands that end the program at once call it first.
+  virtual bool notizSichern() = 0;
   // Caption of bezInfo: the current note's header.
   virtual QString infoText() const = 0;
 

@@ -87,6 +87,7 @@ public:
   QFont schrift() const override;
   QString notizblockName() const override;
   void notizblockOeffnen(const QString& name) override { NotizblockOeffnen(name); }
+  bool notizSichern() override { return NotizSichern(Anlass::Befehl); }
   int notizAnzahl() const override { return SkribonDiv::NotizAnzahl; }
   int aktuelleNotiz() const override { return SkribonDiv::NotizNr; }
   bool notizWaehlen(int nr) override { return NotizWechseln(nr); }

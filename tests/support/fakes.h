@@ -116,6 +116,10 @@ public:
     gewaehlt << n;
     return true;
   }
+  bool notizSichern() override {
+    ++gesichert;
+    return sichernGelingt;
+  }
   QString infoText() const override { return info; }
   void statusSetzen(const QString& t) override { status = t; statusVerlauf << t; }
   QString statusText() const override { return status; }
@@ -148,7 +152,8 @@ public:
   QStringList statusVerlauf;
   QFont font;
   QRect rahmen{100, 100, 900, 620};
-  int belegungen = 0, beendet = 0, sofortBeendet = 0, nr = 1;
+  int belegungen = 0, beendet = 0, sofortBeendet = 0, nr = 1, gesichert = 0;
+  bool sichernGelingt = true;
   QStringList notizen;
   QVector<int> gewaehlt;
   QStringList geoeffneteNotizbloecke;

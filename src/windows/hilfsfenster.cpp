@@ -1,0 +1,110 @@
+#include "windows/hilfsfenster.h"
+
+#include <QKeySequence>
+#include <QPointer>
+#include <QTimer>
+
+#include "calculator/rechner.h"
+#include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
+#include "services/links.h"
+#include "services/mail.h"
+#include "services/z_dos.h"
+#include "windows/datenordner.h"
+#include "windows/info.h"
+#include "windows/setup.h"
+#include "windows/tips.h"
+
+
+namespace Hilfsfenster {
+
+namespace {
+
+// The about box is loaded once and keeps its content for the run.
+QPointer<Info> info_;
+
+QWidget* hauptWidget() {
+  Hauptfenster* h = Hauptfenster::Instanz();
+  return h ? h->widget() : nullptr;
+}
+
+}  // namespace
+
+QString Homepage() { return Z_V_Allgemein::WebAdresse; }
+QString KontaktAdresse() { return Z_V_Allgemein::KontaktAdresse; }
+
+void MailAnHersteller(const QString& betreff) { Z_Alles::Mailer(KontaktAdresse(), betreff, QString()); }
+void DokumentAnzeigen(const QString& datei) { Z_Alles::DokumentÖffnen(datei); }
+void DateiBearbeiten(const QString& datei) { Z_DOS::TextEditorStarten(datei); }
+void OrdnerAnzeigen(const QString& ordner) { Z_DOS::OrdnerZeigen(ordner); }
+
+void mnuDatenOrdner_Click() {
+  if (Hauptfenster* h = Hauptfenster::Instanz()) h->notizSichern();
+  DatenOrdner fenster(hauptWidget());
+  fenster.exec();  // hidden by its own commands, unloaded here
+}
+
+void InfoZeigen(QWidget* besitzer) {
+  if (!info_) info_ = new Info(hauptWidget());
+  // Centred over whoever asked (the main window or the calculator).
+  if (besitzer && besitzer->isVisible()) {
+    const QRect r = besitzer->frameGeometry();
+    info_->move(r.center() - QPoint(info_->width() / 2, info_->height() / 2));
+  }
+  info_->exec();
+}
+
+void PulInfo_Click() { InfoZeigen(hauptWidget()); }
+
+void mnuSetup_Click() {
+  {
+    Setup fenster(hauptWidget());
+    fenster.SSTab1->setCurrentIndex(1);
+    fenster.exec();  // hidden by its own commands, unloaded here
+  }
+  if (Hauptfenster* h = Hauptfenster::Instanz()) h->belegungAuffrischen();
+}
+
+void mnuTips_Click() {
+  Tips fenster(hauptWidget());
+  fenster.exec();  // hidden by its own commands, unloaded here
+}
+
+void TippsBeimStart() {
+  if (Z_Alles::IniLesen({}, {}, QStringLiteral("AutoTip"), QStringLiteral("1")).trimmed().toDouble() == 0) return;
+  if (Z_Alles::IniLesen({}, {}, QStringLiteral("Stat_Starts"), QStringLiteral("0")).trimmed().toDouble() <= 5)
+    return;
+  mnuTips_Click();
+}
+
+void Entladen() { delete info_.data(); }
+
+void Registrieren() {
+  using HauptfensterHaken::Punkt;
+  auto eintragen = [] {
+    Hauptfenster* h = Hauptfenster::Instanz();
+    if (!h) return;
+    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Daten-Ordner..."), &mnuDatenOrdner_Click, {},
+                       Hauptfenster::NurMenue, QStringLiteral("mnuDatenOrdner"));
+    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Einstellungen..."), &mnuSetup_Click, {},
+                       Hauptfenster::NurMenue, QStringLiteral("mnuSetup"));
+    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Tipps..."), &mnuTips_Click, {},
+                       Hauptfenster::NurMenue, QStringLiteral("mnuTips"));
+    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Info..."), &PulInfo_Click, {},
+                       Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulInfo"));
+  };
+  // The main window is made after this call; its first start step is the first moment it exists.
+  if (Hauptfenster::Instanz()) eintragen();
+  else HauptfensterHaken::Eintragen(Punkt::StartUeberpruefungen, eintragen);
+  // Not from inside the first paint: once the event loop has shown the window.
+  HauptfensterHaken::Eintragen(Punkt::ErsterPaint, [] {
+    QTimer::singleShot(0, [] {
+      Hauptfenster* h = Hauptfenster::Instanz();
+      if (h && !h->endet()) TippsBeimStart();
+    });
+  });
+  HauptfensterHaken::Eintragen(Punkt::EndeEntladen, &Entladen);
+  Rechner::InfoZeigen = &InfoZeigen;
+}
+
+}  // namespace Hilfsfenster
