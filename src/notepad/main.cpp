@@ -563,10 +563,7 @@ void Main::notizLaden(int nr) {
     t->setPlaceholderText(QStringLiteral("Diese Notiz kann nicht gelesen werden:\n") + fehler);
   } else {
     t->setPlaceholderText({});
-    t->setPlainText(n.text);
-    QTextCursor c = t->textCursor();
-    c.setPosition(SkribonDiv::PositionAusGespeichert(n.text, n.schluessel.CrsrPos.trimmed().toInt()));
-    t->setTextCursor(c);
+    t->textZeigen(n.text, SkribonDiv::PositionAusGespeichert(n.text, n.schluessel.CrsrPos.trimmed().toInt()));
     t->centerCursor();
   }
   for (NotizEditor* e : Text) e->setReadOnly(Z_Alles::NurLesen || geschuetzt_);
@@ -619,7 +616,7 @@ NotizSchluessel Main::schluesselAusEditor() const {
   if (s.FontItalic.trimmed().isEmpty()) s.FontItalic = t->font().italic() ? QStringLiteral("1") : QStringLiteral("0");
   if (s.ForeColor.trimmed().isEmpty()) s.ForeColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextFarbe));
   if (s.BackColor.trimmed().isEmpty()) s.BackColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextHintergrund));
-  s.CrsrPos = QString::number(SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position()));
+  s.CrsrPos = QString::number(t->gespeichertePosition());
   s.Save = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn:ss"));
   s.Vers = HauptfensterHaken::VersionGespeichert();
   s.WordWrap = SkribonDiv::TextAktiv == 1 ? QStringLiteral("1") : QStringLiteral("0");
@@ -656,7 +653,7 @@ bool Main::NotizSichern(Anlass anlass) {
   } else if (anlass != Anlass::Timer) {
     // Nothing typed, but the caret may have moved: that alone is worth keeping.
     const NotizEditor* t = aktiverText();
-    const int pos = SkribonDiv::PositionZuGespeichert(t->text(), t->textCursor().position());
+    const int pos = t->gespeichertePosition();
     if (pos != geladen_.CrsrPos.trimmed().toInt()) {
       QString fehler;
       if (speicher_.positionSichern(nr, pos, &fehler)) geladen_.CrsrPos = QString::number(pos);

@@ -3,8 +3,11 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QPlainTextDocumentLayout>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
 #include "notepad/skribondiv.h"
 
@@ -18,6 +21,54 @@ int NotizEditor::gespeicherteLaenge() const {
   // characterCount() counts one separator per block, including one after the last block.
   const QTextDocument* d = document();
   return (d->characterCount() - 1) + (d->blockCount() - 1);
+}
+
+int NotizEditor::gespeichertePosition() const {
+  // Only the text before the caret is needed, not the whole note: paragraph and line
+  // separators are the line ends.
+  QTextCursor c(document());
+  c.setPosition(textCursor().position(), QTextCursor::KeepAnchor);
+  const QString vorher = c.selectedText();
+  int enden = 0;
+  for (const QChar z : vorher)
+    if (z == QChar::ParagraphSeparator || z == QChar::LineSeparator) ++enden;
+  return int(vorher.size()) + enden;
+}
+
+void NotizEditor::textZeigen(const QString& text, int position) {
+  // Filling the shown document would lay out and measure it again and again while it grows
+  // (each change tells the scroll bars). A document filled apart has no one to tell; the box
+  // lays out only what it shows once it takes the document over.
+  QTextDocument* alt = document();
+  auto* neu = new QTextDocument(this);
+  neu->setDocumentLayout(new QPlainTextDocumentLayout(neu));
+  neu->setDefaultFont(alt->defaultFont());
+  neu->setDefaultTextOption(alt->defaultTextOption());
+  neu->setDocumentMargin(alt->documentMargin());
+  neu->setUndoRedoEnabled(false);
+  neu->setPlainText(text);
+  neu->setUndoRedoEnabled(alt->isUndoRedoEnabled());
+  neu->setModified(false);
+  // The box finds a caret by walking line by line from its top line, laying out each line on
+  // the way: it starts at the top of the new text, and then near the caret, so that it lays out
+  // hardly more than it shows. Meanwhile nothing is painted or scrolled on screen.
+  viewport()->setUpdatesEnabled(false);
+  verticalScrollBar()->setValue(0);
+  // The box's first document belongs to its inner control, which deletes it on the swap.
+  const bool unsere = alt->parent() == this;
+  // Taking the document over lays out its first line, and a first line reports a new width,
+  // which would measure the end of the text for the scroll bars twice: the box measures it
+  // once itself at the end of the swap.
+  neu->documentLayout()->blockSignals(true);
+  setDocument(neu);
+  neu->documentLayout()->blockSignals(false);
+  if (unsere) delete alt;
+  QTextCursor c(neu);
+  c.setPosition(qBound(0, position, neu->characterCount() - 1));
+  const int sichtbar = viewport()->height() / qMax(1, fontMetrics().lineSpacing());
+  verticalScrollBar()->setValue(c.block().firstLineNumber() - sichtbar / 2);
+  setTextCursor(c);
+  viewport()->setUpdatesEnabled(true);
 }
 
 bool NotizEditor::passtHinein(int neueZeichen) const {

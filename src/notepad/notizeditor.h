@@ -14,6 +14,11 @@ public:
   QString text() const;
   // Length as stored: a line end counts as two characters.
   int gespeicherteLaenge() const;
+  // The caret position as stored: every line end before it counts as two characters.
+  int gespeichertePosition() const;
+  // Shows text ("\n" line ends) with the caret at position, as setPlainText and setTextCursor
+  // would, but faster: see the definition.
+  void textZeigen(const QString& text, int position);
   // Whether inserting text with this stored length in place of the selection stays in bounds.
   bool passtHinein(int neueZeichen) const;
 

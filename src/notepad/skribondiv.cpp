@@ -107,10 +107,23 @@ int PositionAusGespeichert(const QString& text, int gespeichert) {
 }
 
 QString ZeilenendenZuLf(const QString& text) {
-  if (!text.contains(QLatin1Char('\r'))) return text;
-  QString t = text;
-  t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-  t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  const qsizetype erstes = text.indexOf(QLatin1Char('\r'));
+  if (erstes < 0) return text;
+  // One pass over the text (every note read goes through here): CR LF and a lone CR become LF.
+  QString t(text.size(), Qt::Uninitialized);
+  const QChar* q = text.constData();
+  const QChar* const ende = q + text.size();
+  QChar* z = t.data();
+  for (qsizetype i = 0; i < erstes; ++i) *z++ = *q++;
+  while (q < ende) {
+    if (*q == QLatin1Char('\r')) {
+      *z++ = QLatin1Char('\n');
+      if (++q < ende && *q == QLatin1Char('\n')) ++q;
+    } else {
+      *z++ = *q++;
+    }
+  }
+  t.truncate(z - t.constData());
   return t;
 }
 

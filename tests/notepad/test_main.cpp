@@ -359,6 +359,20 @@ TEST_F(MainTest, WechselUndZurueckFindetAllesWieder) {
   EXPECT_FALSE(main->NotizWechseln(51));
 }
 
+TEST_F(MainTest, TextZeigenSetztCursorUndZaehltJedesZeilenendeDoppelt) {
+  starten();
+  NotizEditor* e = editor();
+  // A line separator can come in with pasted text; it is stored as a line end like any other.
+  const QString text = QStringLiteral("ab\ncd") + QChar(QChar::LineSeparator) + QStringLiteral("ef");
+  for (const int pos : {0, 2, 3, 5, 6, 8}) {
+    e->textZeigen(text, pos);
+    EXPECT_EQ(e->text(), QStringLiteral("ab\ncd\nef"));
+    EXPECT_EQ(e->textCursor().position(), pos);
+    EXPECT_EQ(e->gespeichertePosition(), SkribonDiv::PositionZuGespeichert(e->text(), pos)) << pos;
+  }
+  EXPECT_FALSE(e->document()->isUndoAvailable());
+}
+
 TEST_F(MainTest, Windows1252NotizLesenUndAlsUtf8Speichern) {
   DateiSchreiben(dat("Skribon.t01"), "Gr\xfc\xdf" "e aus \x84Windows\x93\r\n");
   starten();

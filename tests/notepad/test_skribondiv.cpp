@@ -86,6 +86,8 @@ TEST(SkribonDivRegeln, PositionenUndLaengen) {
 
 TEST(SkribonDivRegeln, ZeilenendenUndWahrheit) {
   EXPECT_EQ(ZeilenendenZuLf("a\r\nb\rc\nd"), "a\nb\nc\nd");
+  EXPECT_EQ(ZeilenendenZuLf("\r\r\n\n\r"), "\n\n\n\n");
+  EXPECT_EQ(ZeilenendenZuLf("ohne"), "ohne");
   EXPECT_EQ(ZeilenendenZuCrLf("a\nb\r\nc\rd"), "a\r\nb\r\nc\r\nd");
   for (const char* wahr : {"1", "-1", "True", "wahr", "Ja", " true "}) EXPECT_TRUE(WahrheitLesen(wahr)) << wahr;
   for (const char* falsch : {"0", "", "False", "Falsch", "nein", "2"}) EXPECT_FALSE(WahrheitLesen(falsch)) << falsch;
