@@ -126,6 +126,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     mnuPrg[i]->setObjectName(QStringLiteral("mnuPrg%1").arg(i));
     connect(mnuPrg[i], &QAction::triggered, this, [this, i] { mnuPrg_Click(i); });
   }
+  mnuWeiteres->addSeparator();
   menues_.insert(QStringLiteral("&Datei"), mnuDatei);
   menues_.insert(QStringLiteral("&Weiteres"), mnuWeiteres);
 
@@ -245,7 +246,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     else statusBar()->addPermanentWidget(l);
     panels_.insert(schluessel, l);
   };
-  neuesPanel(QStringLiteral("Status"), 1, {});
+  neuesPanel(QStringLiteral("Status"), 1, QStringLiteral("Bereit"));
   neuesPanel(QStringLiteral("Position"), 0, QStringLiteral("Zeile 9999, Spalte 9999"));
   neuesPanel(QStringLiteral("Umbruch"), 0, QStringLiteral("Kein Umbruch"));
   neuesPanel(QStringLiteral("Modus"), 0, QStringLiteral("ÜBERSCHR"));
@@ -253,6 +254,8 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   neuesPanel(QStringLiteral("Datum"), 0, QStringLiteral("88.88.8888"));
   neuesPanel(QStringLiteral("Zeit"), 0, QStringLiteral("88:88"));
   panel(QStringLiteral("Geaendert"))->setAlignment(Qt::AlignCenter);
+  // Narrower, the status panels would be drawn over each other.
+  setMinimumWidth(statusBar()->minimumSizeHint().width());
 
   // Timers; their intervals never change.
   Zeit.setInterval(60000);
@@ -887,6 +890,13 @@ void Main::closeEvent(QCloseEvent* e) {
   }
   if (endet_) e->accept();
   else e->ignore();
+}
+
+bool Main::event(QEvent* e) {
+  // Menu items carry no status tips; the empty tip Qt sends while a menu is open would hide
+  // the status panels.
+  if (e->type() == QEvent::StatusTip) return true;
+  return QMainWindow::event(e);
 }
 
 void Main::changeEvent(QEvent* e) {

@@ -124,6 +124,7 @@ public Q_SLOTS:
 protected:
   void closeEvent(QCloseEvent* e) override;
   void changeEvent(QEvent* e) override;
+  bool event(QEvent* e) override;
   void showEvent(QShowEvent* e) override;
 
 private:
