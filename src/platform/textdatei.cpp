@@ -76,42 +76,6 @@ DateiStand standAus(const struct stat& st) {
 
 }  // namespace
 
-bool IstGueltigesUtf8(const char* p, qsizetype n) {
-  qsizetype i = 0;
-  while (i < n) {
-    const uchar c = uchar(p[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int folge;
-    char32_t wert;
-    if (c >= 0xC2 && c <= 0xDF) {
-      folge = 1;
-      wert = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      folge = 2;
-      wert = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      folge = 3;
-      wert = c & 0x07;
-    } else {
-      return false;  // continuation byte without lead, C0/C1 overlong lead, or beyond U+10FFFF
-    }
-    if (i + folge >= n) return false;  // sequence cut off at the end
-    for (int k = 1; k <= folge; ++k) {
-      const uchar f = uchar(p[i + k]);
-      if ((f & 0xC0) != 0x80) return false;
-      wert = (wert << 6) | (f & 0x3F);
-    }
-    if ((folge == 2 && (wert < 0x800 || (wert >= 0xD800 && wert <= 0xDFFF))) ||
-        (folge == 3 && (wert < 0x10000 || wert > 0x10FFFF)))
-      return false;
-    i += folge + 1;
-  }
-  return true;
-}
-
 QString Cp1252Dekodieren(const QByteArray& bytes) {
   QString text(bytes.size(), Qt::Uninitialized);
   QChar* z = text.data();
@@ -180,6 +144,22 @@ bool istUtf16Bom(const QByteArray& b, bool* bigEndian) {
   return true;
 }
 }  // namespace
+
+bool IstGueltigesUtf8(const char* daten, qsizetype n) {
+  const auto* p = reinterpret_cast<const uchar*>(daten);
+  qsizetype i = 0;
+  char32_t wert = 0;
+  while (i < n) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const int laenge = utf8Folge(p + i, n - i, &wert);
+    if (laenge == 0) return false;
+    i += laenge;
+  }
+  return true;
+}
 
 QString GemischtDekodieren(QByteArrayView bytes) {
   const auto* p = reinterpret_cast<const uchar*>(bytes.data());
