@@ -12,14 +12,6 @@ namespace {
 
 class JobTest : public Testhilfe::SkribonTest {
 protected:
-  void SetUp() override {
-    SkribonTest::SetUp();
-    Plattform::SetzeJobPausen(false);
-  }
-  void TearDown() override {
-    Plattform::SetzeJobPausen(true);
-    SkribonTest::TearDown();
-  }
   // Runs the job file with /bin/sh in the folder; its output.
   QString laufen(const QString& jobPfad, const QString& ordner) {
     QProcess p;

@@ -13,14 +13,6 @@ namespace {
 
 class JobKopieTest : public Testhilfe::SkribonTest {
 protected:
-  void SetUp() override {
-    SkribonTest::SetUp();
-    Plattform::SetzeJobPausen(false);
-  }
-  void TearDown() override {
-    Plattform::SetzeJobPausen(true);
-    SkribonTest::TearDown();
-  }
   void laufen(const Plattform::Job& job, const QString& pfad) {
     ASSERT_TRUE(job.schreiben(pfad));
     QProcess p;

@@ -18,14 +18,6 @@ using namespace Z_Vario::Sicherung;
 
 class DatensicherungTest : public Testhilfe::SkribonTest {
 protected:
-  void SetUp() override {
-    SkribonTest::SetUp();
-    Plattform::SetzeJobPausen(false);
-  }
-  void TearDown() override {
-    Plattform::SetzeJobPausen(true);
-    SkribonTest::TearDown();
-  }
   QString dsOrdner() { return Z_Alles::IniLesen({}, {}, "DSOrdner", "?"); }
   QString jobPfad() const { return tmpOrdner + "/" + JobName; }
 };

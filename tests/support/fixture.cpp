@@ -9,6 +9,7 @@
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
+#include "platform/job.h"
 #include "platform/profil.h"
 
 namespace Testhilfe {
@@ -26,6 +27,8 @@ void SkribonTest::SetUp() {
   tmp_ = std::make_unique<QTemporaryDir>();
   ASSERT_TRUE(tmp_->isValid());
   wurzel = tmp_->path();
+  // Generated jobs run in tests without their waits.
+  Plattform::SetzeJobPausen(false);
   home = wurzel + "/home";
   prgOrdner = wurzel + "/prg";
   subOrdner = home + "/.config/Dormiks-Programme";
@@ -64,6 +67,7 @@ void SkribonTest::SetUp() {
 }
 
 void SkribonTest::TearDown() {
+  Plattform::SetzeJobPausen(true);
   Plattform::SetzeDialogDienst(nullptr);
   Plattform::SetzeShellDienst(nullptr);
   Plattform::SetzeSystemDienst(nullptr);

@@ -55,13 +55,11 @@ protected:
   void SetUp() override {
     SkribonTest::SetUp();
     Plattform::SetzeHttpDienst(&http);
-    Plattform::SetzeJobPausen(false);
     Hauptfenster::SetzeInstanz(&haupt);
   }
   void TearDown() override {
     VersionsPrüfung::Entladen();
     Hauptfenster::SetzeInstanz(nullptr);
-    Plattform::SetzeJobPausen(true);
     Plattform::SetzeHttpDienst(nullptr);
     SkribonTest::TearDown();
   }
