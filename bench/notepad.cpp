@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
+#include "bench_ordner.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
 #include "notepad/notizeditor.h"
@@ -28,20 +29,7 @@ QString volleNotiz(int nr) {
 }
 
 void vorbereiten() {
-  wurzel = new QTemporaryDir;
-  const QString w = wurzel->path();
-  for (const char* o : {"/home/.config/Dormiks-Programme", "/home/.cache/Dormiks-Programme/Temp", "/prg/Daten"})
-    QDir().mkpath(w + o);
-  qputenv("HOME", (w + "/home").toUtf8());
-  qputenv("XDG_CONFIG_HOME", (w + "/home/.config").toUtf8());
-  qputenv("XDG_CACHE_HOME", (w + "/home/.cache").toUtf8());
-  Z_Alles::ordnerPrg = w + "/prg";
-  Z_Alles::ordnerSub = w + "/home/.config/Dormiks-Programme";
-  Z_Alles::ordnerDat = w + "/prg/Daten";
-  Z_Alles::ordnerCfg = Z_Alles::ordnerDat;
-  Z_Alles::ordnerTmp = w + "/home/.cache/Dormiks-Programme/Temp";
-  Z_Alles::DebugDatei = Z_Alles::ordnerDat + "/Debug.txt";
-  Z_Alles::DebugModus = -1;
+  wurzel = BenchOrdnerAnlegen();
   Plattform::ProfilSchreiben(Z_Alles::ordnerSub + "/Dormik.ini", "Skribon", "MaxSkribon", "99");
 
   QString inf;
