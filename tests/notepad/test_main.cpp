@@ -373,15 +373,21 @@ TEST_F(MainTest, TextZeigenSetztCursorUndZaehltJedesZeilenendeDoppelt) {
   EXPECT_FALSE(e->document()->isUndoAvailable());
 }
 
+// Windows-1252, and UTF-8 with one stray byte: read, typed into, saved as UTF-8, every umlaut kept.
 TEST_F(MainTest, Windows1252NotizLesenUndAlsUtf8Speichern) {
-  DateiSchreiben(dat("Skribon.t01"), "Gr\xfc\xdf" "e aus \x84Windows\x93\r\n");
-  starten();
-  EXPECT_EQ(main->text(), QString::fromUtf8("Grüße aus „Windows“\r\n"));
-  QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
-  tippen("!");
-  main->PulEnde_Click();
-  EXPECT_EQ(DateiLesen(dat("Skribon.t01")),
-            QByteArray("Gr\xc3\xbc\xc3\x9f" "e aus \xe2\x80\x9eWindows\xe2\x80\x9c\r\n!"));
+  const QByteArray faelle[] = {"Gr\xfc\xdf" "e aus \x84Windows\x93\r\n",
+                               "Gr\xc3\xbc\xc3\x9f" "e aus \xe2\x80\x9eWindows\x93\r\n"};
+  for (const QByteArray& inhalt : faelle) {
+    DateiSchreiben(dat("Skribon.t01"), inhalt);
+    starten();
+    EXPECT_EQ(main->text(), QString::fromUtf8("Grüße aus „Windows“\r\n"));
+    QTest::keyClick(editor(), Qt::Key_End, Qt::ControlModifier);
+    tippen("!");
+    main->PulEnde_Click();
+    EXPECT_EQ(DateiLesen(dat("Skribon.t01")),
+              QByteArray("Gr\xc3\xbc\xc3\x9f" "e aus \xe2\x80\x9eWindows\xe2\x80\x9c\r\n!"));
+    main.reset();
+  }
 }
 
 TEST_F(MainTest, VerschluesselteNotizNurLesen) {
