@@ -225,7 +225,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     textStapel_->addWidget(Text[i]);
     connect(Text[i], &QPlainTextEdit::textChanged, this, &Main::Text_Change);
     connect(Text[i], &NotizEditor::einfuegemodusUmschalten, this, &Main::Text_KeyDown_Einfuegen);
-    connect(Text[i], &NotizEditor::zuLang, this, [this](const QString& t) { warnungSetzen(t); });
+    connect(Text[i], &NotizEditor::zuLang, this, [this](const QString& t) { warnungSetzen(t, Warnung::Groesse); });
     Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
@@ -583,7 +583,7 @@ void Main::notizLaden(int nr) {
   else if (!lesbar)
     warnungSetzen(QStringLiteral("Notiz %1 kann nicht gelesen werden.").arg(nr));
   else if (t->gespeicherteLaenge() > SkribonDiv::MaxZeichen)
-    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen: nimmt nichts mehr auf."));
+    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen: nimmt nichts mehr auf."), Warnung::Groesse);
   panelsAuffrischen();
 }
 
@@ -745,8 +745,9 @@ void Main::ZeitInfo_Timer() {
   // hint goes when the note is short enough again.
   const int laenge = aktiverText()->gespeicherteLaenge();
   if (laenge > SkribonDiv::MaxZeichen)
-    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen (%1): bitte kürzen.").arg(laenge));
-  else if (statusText().contains(QStringLiteral("65.500")))
+    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen (%1): bitte kürzen.").arg(laenge),
+                  Warnung::Groesse);
+  else if (warnung_ == Warnung::Groesse)
     warnungLoeschen();
   panelsAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachPanels);
@@ -760,13 +761,13 @@ void Main::datumZeitAuffrischen() {
   panel(QStringLiteral("Zeit"))->setText(Laufzeit::Format(jetzt, QStringLiteral("hh:nn")));
 }
 
-void Main::warnungSetzen(const QString& text) {
+void Main::warnungSetzen(const QString& text, Warnung art) {
   statusSetzen(text);
-  warnung_ = true;
+  warnung_ = art;
 }
 
 void Main::warnungLoeschen() {
-  if (!warnung_) return;
+  if (warnung_ == Warnung::Keine) return;
   statusSetzen(QStringLiteral("Bereit"));
 }
 
@@ -1049,7 +1050,7 @@ QString Main::infoText() const { return bezInfo->text(); }
 void Main::statusSetzen(const QString& text) {
   QLabel* l = panel(QStringLiteral("Status"));
   if (!l) return;
-  warnung_ = false;
+  warnung_ = Warnung::Keine;
   l->setText(text);
   l->setToolTip(text);
   if (l->isVisible()) l->repaint();

@@ -140,8 +140,10 @@ private:
   void einstellungenSichern();
   void fensterplatzLaden();
   bool sicherungFehlgeschlagen(const QString& fehler, Anlass anlass);
-  // A warning in the status panel that leaves again when it no longer holds.
-  void warnungSetzen(const QString& text);
+  // A warning in the status panel that leaves again when it no longer holds; the size hints
+  // go by themselves once the note is short enough.
+  enum class Warnung { Keine, Hinweis, Groesse };
+  void warnungSetzen(const QString& text, Warnung art = Warnung::Hinweis);
   void warnungLoeschen();
   void datumZeitAuffrischen();
   void befehlPlatzieren(QWidget* ziel, QAction* anker,
@@ -160,7 +162,7 @@ private:
   bool laedt_ = false;       // text is being put into a box: no change event counts
   bool endet_ = false;       // the orderly exit has begun (runs at most once)
   bool sofort_ = false;      // ended at once: nothing is written any more
-  bool warnung_ = false;     // the status panel shows a warning
+  Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
   bool stumm_ = false;       // saving without anyone to read a message
   bool ersterPaint_ = true;
   bool zeitInfoLaeuft_ = false;

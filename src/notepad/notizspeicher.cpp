@@ -4,8 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <unistd.h>
-
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
 #include "platform/laufzeit.h"
@@ -272,7 +270,7 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QS
   // shared folder where only the notes are writable) gets its note written in place, which
   // needs the copy even for a short note.
   const qint64 alt = dateiGroesse(pfad);
-  const bool ordnerSchreibbar = ::access(QFile::encodeName(ordner_).constData(), W_OK) == 0;
+  const bool ordnerSchreibbar = Plattform::OrdnerNimmtNeueDateien(ordner_);
   bool kopie = false;
   if (alt >= SkribonDiv::SicherungAbBytes || (alt >= 0 && !ordnerSchreibbar)) {
     QDir().mkpath(Z_Alles::ordnerTmp);

@@ -297,11 +297,14 @@ namespace {
 bool (*ordnerPruefung)(const QString&) = nullptr;
 thread_local int letzterFehler = 0;
 
-// May a new file be created in the folder (the temporary of an atomic replace)?
-bool ordnerBeschreibbar(const QString& ordner) {
+}  // namespace
+
+bool OrdnerNimmtNeueDateien(const QString& ordner) {
   if (ordnerPruefung) return ordnerPruefung(ordner);
   return ::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0;
 }
+
+namespace {
 
 // A symbolic link is written through: its target is replaced, the link stays.
 QString zielPfad(const QString& pfad) {
@@ -403,7 +406,7 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
 
   const bool anOrtMoeglich =
       anOrtErlaubt && gibtEs && ::access(ziel.constData(), W_OK) == 0;
-  if (anOrtMoeglich && !ordnerBeschreibbar(QFile::decodeName(ordner)))
+  if (anOrtMoeglich && !OrdnerNimmtNeueDateien(QFile::decodeName(ordner)))
     return anOrtSchreiben(pfad, ziel, bytes, fehler, neuerStand);
 
   // The temporary is private until it has the old file's mode; a new file gets the usual one.

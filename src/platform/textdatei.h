@@ -79,6 +79,8 @@ int LetzterSchreibfehler();
 // mixed case, as the atomic replace names them) that are older than mindestAlterSekunden and
 // whose target exists or has an extension. Returns how many were removed. Not recursive.
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
+// May a new file be created in the folder (the temporary of an atomic replace)?
+bool OrdnerNimmtNeueDateien(const QString& ordner);
 // Tests: replaces the check whether a folder takes new files (nullptr: the real one).
 void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner));
 
