@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-#include "bench_ordner.h"
+#include "bench_hilfe.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -16,11 +16,10 @@
 
 namespace {
 
-QTemporaryDir* wurzel = nullptr;
-
-void vorbereiten() {
-  wurzel = BenchOrdnerAnlegen();
+QTemporaryDir* vorbereiten() {
+  QTemporaryDir* wurzel = BenchOrdnerAnlegen();
   Z_Alles::IniSchreiben({}, "Allgemein", "User", "Benchmark");
+  return wurzel;
 }
 
 void start(benchmark::State& state) {
@@ -59,13 +58,4 @@ BENCHMARK(BM_DiagnoseBericht)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  vorbereiten();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  delete wurzel;
-  return 0;
-}
+int main(int argc, char** argv) { return BenchFensterMain(argc, argv, &vorbereiten); }

@@ -6,7 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <memory>
 
-#include "bench_ordner.h"
+#include "bench_hilfe.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
 #include "notepad/notizeditor.h"
@@ -17,8 +17,6 @@
 
 namespace {
 
-QTemporaryDir* wurzel = nullptr;
-
 // A full note: lines of 78 characters, CR LF, 65,500 characters in all as stored.
 QString volleNotiz(int nr) {
   QString text;
@@ -28,8 +26,8 @@ QString volleNotiz(int nr) {
   return text;
 }
 
-void vorbereiten() {
-  wurzel = BenchOrdnerAnlegen();
+QTemporaryDir* vorbereiten() {
+  QTemporaryDir* wurzel = BenchOrdnerAnlegen();
   Plattform::ProfilSchreiben(Z_Alles::ordnerSub + "/Dormik.ini", "Skribon", "MaxSkribon", "99");
 
   QString inf;
@@ -45,6 +43,7 @@ void vorbereiten() {
                .arg(nr % 2);
   }
   Plattform::TextSchreiben(Z_Alles::ordnerDat + "/Voll.inf", inf);
+  return wurzel;
 }
 
 std::unique_ptr<Main> hauptfenster() {
@@ -169,13 +168,4 @@ BENCHMARK(BM_TeilSetPlainText)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  vorbereiten();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  delete wurzel;
-  return 0;
-}
+int main(int argc, char** argv) { return BenchFensterMain(argc, argv, &vorbereiten); }

@@ -1,11 +1,15 @@
 #pragma once
-// The folders a benchmark's program works in: a temporary root with the settings, temp and data
-// folders, HOME and the XDG folders pointing into it, the debug log off.
+// What the window benchmarks share: the folders their program works in, and their main.
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
 
 #include "foundation/z_alles.h"
 
+// A temporary root with the settings, temp and data folders, HOME and the XDG folders pointing
+// into it, the debug log off.
 inline QTemporaryDir* BenchOrdnerAnlegen() {
   auto* wurzel = new QTemporaryDir;
   const QString w = wurzel->path();
@@ -23,4 +27,16 @@ inline QTemporaryDir* BenchOrdnerAnlegen() {
   Z_Alles::DebugDatei = Z_Alles::ordnerDat + "/Debug.txt";
   Z_Alles::DebugModus = -1;
   return wurzel;
+}
+
+// Runs the benchmarks on Qt's offscreen platform, after vorbereiten() made their files (the
+// folders it returns are removed at the end).
+inline int BenchFensterMain(int argc, char** argv, QTemporaryDir* (*vorbereiten)()) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  const std::unique_ptr<QTemporaryDir> wurzel(vorbereiten());
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
 }
