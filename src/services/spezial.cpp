@@ -1,6 +1,5 @@
 #include "services/spezial.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -14,6 +13,7 @@
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "services/version.h"
+#include "services/z_v_allgemein.h"
 
 namespace Z_Alles {
 
@@ -25,11 +25,6 @@ const QString kAllgemein = QStringLiteral("Allgemein");
 void melden(const QString& text, int knoepfe = Plattform::vbOKOnly | Plattform::vbInformation) {
   Plattform::MsgBox(MeldungsText(text), knoepfe, kTitel);
 }
-
-struct Sanduhr {
-  Sanduhr() { if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~Sanduhr() { if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::restoreOverrideCursor(); }
-};
 
 bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
   if (QPrinterInfo::defaultPrinter().isNull()) return false;
@@ -54,7 +49,7 @@ bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
 }
 
 void schreibtest() {
-  Sanduhr sanduhr;
+  Z_V_Allgemein::Sanduhr sanduhr;
   // A fresh value: a write that failed cannot read back an old, equal one.
   const QString wert = NeueGuid();
   IniSchreiben(QString(), kAllgemein, QStringLiteral("Schreibtest"), wert);
@@ -110,7 +105,7 @@ bool EinstellungSpezial() {
   const QString befehl = antwort.toLower();
   if (befehl == QStringLiteral("-r")) {
     {
-      Sanduhr sanduhr;
+      Z_V_Allgemein::Sanduhr sanduhr;
       SchreibschutzEntfernen(ordnerPrg, QStringLiteral("*.*"));
       SchreibschutzEntfernen(ordnerDat, QStringLiteral("*.*"));
       SchreibschutzEntfernen(ordnerCfg, QStringLiteral("*.*"));
