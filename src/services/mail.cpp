@@ -13,6 +13,7 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
+#include "services/dienste_intern.h"
 #include "services/z_v_allgemein.h"
 
 namespace Z_Alles {
@@ -172,16 +173,8 @@ QStringList MailBefehl(const QString& vorlage, const MailTeile& m, const QString
   };
   QStringList befehl;
   for (const QString& teil : Plattform::BefehlszeileZerlegen(vorlage)) {
-    QString aus;
-    qsizetype pos = 0;
     bool ersetzt = false;
-    for (auto it = platzhalter.globalMatch(teil); it.hasNext();) {
-      const auto treffer = it.next();
-      aus += teil.mid(pos, treffer.capturedStart() - pos) + wert(treffer.captured(1));
-      pos = treffer.capturedEnd();
-      ersetzt = true;
-    }
-    aus += teil.mid(pos);
+    const QString aus = Programmdienste::Intern::PlatzhalterErsetzen(teil, platzhalter, wert, &ersetzt);
     // The command line of old left an empty value out altogether.
     if (ersetzt && aus.isEmpty()) continue;
     befehl << aus;

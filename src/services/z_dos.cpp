@@ -11,6 +11,7 @@
 #include "platform/dialoge.h"
 #include "platform/papierkorb.h"
 #include "platform/shell.h"
+#include "services/dienste_intern.h"
 #include "services/links.h"
 #include "services/z_v_allgemein.h"
 
@@ -64,17 +65,10 @@ QStringList OrdnerBefehl(const QString& vorlage, const QString& ordner, const QS
   // one argument and what it is.
   static const QRegularExpression platzhalter(QStringLiteral("\\{(ordner|caption)\\}"),
                                               QRegularExpression::CaseInsensitiveOption);
-  for (QString& teil : teile) {
-    QString aus;
-    qsizetype pos = 0;
-    for (auto it = platzhalter.globalMatch(teil); it.hasNext();) {
-      const auto t = it.next();
-      aus += teil.mid(pos, t.capturedStart() - pos) +
-             (t.captured(1).compare(QStringLiteral("ordner"), Qt::CaseInsensitive) == 0 ? ordner : titel);
-      pos = t.capturedEnd();
-    }
-    teil = aus + teil.mid(pos);
-  }
+  for (QString& teil : teile)
+    teil = Programmdienste::Intern::PlatzhalterErsetzen(teil, platzhalter, [&](const QString& name) {
+      return name.compare(QStringLiteral("ordner"), Qt::CaseInsensitive) == 0 ? ordner : titel;
+    });
   return teile;
 }
 
@@ -225,3 +219,22 @@ void mnuNBLöschen_Click() {
 }
 
 }  // namespace Z_DOS
+
+namespace Programmdienste::Intern {
+
+QString PlatzhalterErsetzen(const QString& teil, const QRegularExpression& muster,
+                            const std::function<QString(const QString&)>& wert, bool* ersetzt) {
+  QString aus;
+  qsizetype pos = 0;
+  bool gefunden = false;
+  for (auto it = muster.globalMatch(teil); it.hasNext();) {
+    const auto treffer = it.next();
+    aus += teil.mid(pos, treffer.capturedStart() - pos) + wert(treffer.captured(1));
+    pos = treffer.capturedEnd();
+    gefunden = true;
+  }
+  if (ersetzt) *ersetzt = gefunden;
+  return aus + teil.mid(pos);
+}
+
+}  // namespace Programmdienste::Intern
