@@ -15,12 +15,16 @@
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "platform/systeminfo.h"
+#include "services/dienste_intern.h"
 #include "services/statistik.h"
 #include "services/version.h"
 
 namespace Z_Alles {
 
 namespace {
+
+using Programmdienste::Intern::EinstellungenSchreibbar;
+using Programmdienste::Intern::ZahlWert;
 
 const QString nl = QStringLiteral("\r\n");
 const QString kZeitMuster = QStringLiteral("dd.mm.yyyy hh:nn:ss");
@@ -55,13 +59,6 @@ QString ordnerSchreibtest(const QString& ordner) {
                            QStringLiteral("?")) == wert;
   QFile::remove(datei);
   return wahr(ok);
-}
-
-QString einstellungenSchreibtest() {
-  const QString wert = NeueGuid();
-  IniSchreiben(QString(), QStringLiteral("Allgemein"), QStringLiteral("Schreibtest"), wert);
-  return wahr(IniLesen(QString(), QStringLiteral("Allgemein"), QStringLiteral("Schreibtest"),
-                       QStringLiteral("?")) == wert);
 }
 
 QString zahlText(double v) { return Laufzeit::ZahlText(v); }
@@ -120,7 +117,7 @@ QString kontrollZeilen() {
        QStringLiteral("' | unformatiert='") + unformatiert + QStringLiteral("' | IsDate=") + wahr(f.istDatum(unformatiert));
 
   r += nl + QStringLiteral("Check-Wrt.prg: ") + ordnerPrg + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerPrg);
-  r += nl + QStringLiteral("Check-Wrt.ini: ") + ordnerSub + QStringLiteral("/Dormik.ini | write=") + einstellungenSchreibtest();
+  r += nl + QStringLiteral("Check-Wrt.ini: ") + ordnerSub + QStringLiteral("/Dormik.ini | write=") + wahr(EinstellungenSchreibbar());
   r += nl + QStringLiteral("Check-Wrt.dat: ") + ordnerDat + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerDat);
   r += nl + QStringLiteral("Check-Wrt.tmp: ") + ordnerTmp + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerTmp);
   r += nl + QStringLiteral("Readonly     : ") + (NurLesen ? QStringLiteral("true !") : QStringLiteral("false"));
@@ -128,10 +125,7 @@ QString kontrollZeilen() {
   const double laufzeit = Plattform::SystemLaufzeitSekunden();
   if (laufzeit >= 0) r += nl + QStringLiteral("Sys UpTime   : ") + DauerText(laufzeit, 1);
 
-  auto wert = [](const QString& s) {
-    const double v = Laufzeit::Val(IniLesen(QString(), QString(), s));
-    return std::isfinite(v) ? v : 0.0;
-  };
+  auto wert = [](const QString& s) { return ZahlWert(IniLesen(QString(), QString(), s)); };
   r += nl + QStringLiteral("Stat         : ") + IniLesen(QString(), QString(), QStringLiteral("Stat_StartFirst")) +
        QStringLiteral(" · ") + Laufzeit::Format(wert(QStringLiteral("Stat_Starts")), QStringLiteral("#,##0")) +
        QStringLiteral("x · ") + Laufzeit::Format(wert(QStringLiteral("Stat_RunMinutes")) / 60, QStringLiteral("#,##0")) +

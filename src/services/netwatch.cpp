@@ -27,14 +27,6 @@ bool eingeschaltet(const QString& datei, const QString& schluessel) {
   return v != 0 && !std::isnan(v);
 }
 
-qint64 minutenAbstand(const QDateTime& a, const QDateTime& b) {
-  auto minute = [](const QDateTime& z) {
-    const qint64 s = z.toSecsSinceEpoch();
-    return s >= 0 ? s / 60 : (s - 59) / 60;
-  };
-  return std::llabs(minute(b) - minute(a));
-}
-
 QString flagName(const QString& mitte) {
   return ProgrammTitel + u'_' + mitte + QStringLiteral("RmtClose$DoIt.flg");
 }
@@ -81,7 +73,7 @@ void NetzNachrichtPrüfen() {
   bool ok = false;
   QDateTime zeit = Laufzeit::DatumLesen(datum, &ok);
   if (!ok) zeit = QDateTime(QDate(1970, 1, 1), QTime(0, 0));
-  if (double(minutenAbstand(zeit, jetzt)) / 60.0 > 5) return;
+  if (double(std::llabs(Programmdienste::Intern::MinutenGrenzen(zeit, jetzt))) / 60.0 > 5) return;
 
   const QString textGespeichert = IniLesen(datei, kNachricht, QStringLiteral("Text"), kFehlt);
   const QString text = textGespeichert == kFehlt ? datum : textGespeichert;

@@ -12,6 +12,7 @@
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
+#include "services/dienste_intern.h"
 #include "services/version.h"
 #include "services/z_v_allgemein.h"
 
@@ -50,10 +51,7 @@ bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
 
 void schreibtest() {
   Z_V_Allgemein::Sanduhr sanduhr;
-  // A fresh value: a write that failed cannot read back an old, equal one.
-  const QString wert = NeueGuid();
-  IniSchreiben(QString(), kAllgemein, QStringLiteral("Schreibtest"), wert);
-  const bool ok = IniLesen(QString(), kAllgemein, QStringLiteral("Schreibtest"), QStringLiteral("?")) == wert;
+  const bool ok = Programmdienste::Intern::EinstellungenSchreibbar();
   melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ ") + ordnerSub +
          QStringLiteral("/Dormik.ini~ist ") + (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")));
 }

@@ -18,6 +18,9 @@ namespace Z_Alles {
 
 namespace {
 
+using Programmdienste::Intern::MinutenGrenzen;
+using Programmdienste::Intern::ZahlWert;
+
 const QString kAllgemein = QStringLiteral("Allgemein");
 const QString kZeitMuster = QStringLiteral("dd.mm.yyyy hh:nn:ss");
 
@@ -30,21 +33,6 @@ bool endeGelaufen_ = false;
 constexpr qsizetype kHinweisGrenze = 2000;
 
 QString programmWert(const QString& schluessel) { return IniLesen(QString(), QString(), schluessel); }
-
-double zahlWert(const QString& text) {
-  const double v = Laufzeit::Val(text);
-  return std::isfinite(v) ? v : 0.0;
-}
-
-// Whole minute boundaries crossed from a to b, counted on the epoch so that a change of the
-// clock's zone or summer time cannot make a run negative.
-qint64 minutenGrenzen(const QDateTime& a, const QDateTime& b) {
-  auto minute = [](const QDateTime& z) {
-    const qint64 s = z.toSecsSinceEpoch();
-    return s >= 0 ? s / 60 : (s - 59) / 60;
-  };
-  return minute(b) - minute(a);
-}
 
 bool istSchreibgeschuetzt(const QString& pfad) {
   return !(QFile::permissions(pfad) & QFileDevice::WriteOwner);
@@ -115,7 +103,7 @@ QString LaenderEinstellungPruefen() {
                              "bekommen? Dieses wird empfohlen!");
     warnung = MeldungsText(warnung);
   }
-  const double hinweis = zahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("LänderHinweis"), QStringLiteral("1")));
+  const double hinweis = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("LänderHinweis"), QStringLiteral("1")));
   if (hinweis != 0 && !warnung.isEmpty()) {
     const int antwort = Plattform::MsgBox(
         warnung, Plattform::vbYesNo | Plattform::vbCritical | Plattform::vbDefaultButton1,
@@ -176,7 +164,7 @@ void StartStatistik() {
   IniSchreiben(QString(), QStringLiteral("Version"), ProgrammTitel, VersionsText);
   FernSchliessenPrüfen(0);
   VersionsNummer();
-  const double mwst = zahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
+  const double mwst = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
   MwStSatz = mwst > 0 ? float(mwst) : 19.0f;
 }
 
@@ -191,7 +179,7 @@ void EndeStatistik() {
   bool ok = false;
   const QDateTime startZeit = Laufzeit::DatumLesen(start, &ok);
   // A clock set back must not take minutes away.
-  const qint64 minuten = ok ? std::max<qint64>(0, minutenGrenzen(startZeit, jetzt)) : 0;
+  const qint64 minuten = ok ? std::max<qint64>(0, MinutenGrenzen(startZeit, jetzt)) : 0;
   IniZaehlen(QString(), QString(), QStringLiteral("Stat_RunMinutes"), double(minuten));
   if (InIDE()) return;
   if (VersionsNr.isEmpty()) VersionsNummer();
@@ -210,10 +198,10 @@ QString StatistikText(int modus) {
   QString t;
   if (ok) {
     const QDateTime jetzt = Plattform::Jetzt();
-    const double starts = zahlWert(programmWert(QStringLiteral("Stat_Starts")));
-    const double lauf = zahlWert(programmWert(QStringLiteral("Stat_RunMinutes"))) * 60;
+    const double starts = ZahlWert(programmWert(QStringLiteral("Stat_Starts")));
+    const double lauf = ZahlWert(programmWert(QStringLiteral("Stat_RunMinutes"))) * 60;
     const QString nutzText = programmWert(QStringLiteral("Stat_UseMinutes"));
-    const double nutz = zahlWert(nutzText) * 60;
+    const double nutz = ZahlWert(nutzText) * 60;
     // Day 0 (the first start's own day) or a first start in the future: no basis for averages.
     const qint64 tage = ersterTag.date().daysTo(jetzt.date());
     auto proTag = [&](bool mitNutzzeit) {
@@ -243,6 +231,27 @@ QString StatistikText(int modus) {
 }  // namespace Z_Alles
 
 namespace Programmdienste::Intern {
+
+bool EinstellungenSchreibbar() {
+  using namespace Z_Alles;
+  const QString wert = NeueGuid();
+  IniSchreiben(QString(), kAllgemein, QStringLiteral("Schreibtest"), wert);
+  return IniLesen(QString(), kAllgemein, QStringLiteral("Schreibtest"), QStringLiteral("?")) == wert;
+}
+
+qint64 MinutenGrenzen(const QDateTime& a, const QDateTime& b) {
+  auto minute = [](const QDateTime& z) {
+    const qint64 s = z.toSecsSinceEpoch();
+    return s >= 0 ? s / 60 : (s - 59) / 60;
+  };
+  return minute(b) - minute(a);
+}
+
+double ZahlWert(const QString& text) {
+  const double v = Laufzeit::Val(text);
+  return std::isfinite(v) ? v : 0.0;
+}
+
 void StatistikZuruecksetzen() {
   Z_Alles::endeGelaufen_ = false;
   Z_Alles::format_ = nullptr;
