@@ -141,9 +141,9 @@ bool EinstellungSpezial() {
   const int frage = Plattform::MsgBox(bestaetigung + QStringLiteral("Wünschen Sie einen Ausdruck?"),
                                       Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton2, kTitel);
   if (frage == Plattform::vbYes) {
+    VersionsNummer();
     QStringList zeilen;
-    zeilen << QStringLiteral("Einstellung Spezial ") + ProduktName + QStringLiteral(" Version ") +
-                  (VersionsText.isEmpty() ? (VersionsNummer(), VersionsText) : VersionsText)
+    zeilen << QStringLiteral("Einstellung Spezial ") + ProduktName + QStringLiteral(" Version ") + VersionsText
            << QString()
            << QStringLiteral("Datum ") + Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn"))
            << QString() << QString();

@@ -160,10 +160,9 @@ void StartStatistik() {
     IniSchreiben(QString(), QString(), QStringLiteral("Stat_StartFirst"),
                  Laufzeit::Format(jetzt.date(), QStringLiteral("dd.mm.yyyy")));
   IniSchreiben(QString(), QString(), QStringLiteral("Stat_StartLast"), Laufzeit::Format(jetzt, kZeitMuster));
-  if (VersionsText.isEmpty()) VersionsNummer();
+  VersionsNummer();
   IniSchreiben(QString(), QStringLiteral("Version"), ProgrammTitel, VersionsText);
   FernSchliessenPrüfen(0);
-  VersionsNummer();
   const double mwst = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
   MwStSatz = mwst > 0 ? float(mwst) : 19.0f;
 }
