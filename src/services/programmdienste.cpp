@@ -4,8 +4,11 @@
 #include "foundation/z_alles.h"
 #include "services/diagnose.h"
 #include "services/dienste_intern.h"
+#include "services/links.h"
+#include "services/mail.h"
 #include "services/netwatch.h"
 #include "services/neustart.h"
+#include "services/spezial.h"
 #include "services/statistik.h"
 #include "services/version.h"
 
@@ -52,6 +55,9 @@ void Registrieren() {
 
 void Zuruecksetzen() {
   fernSchliessen_ = false;
+  Z_Alles::KopierBefehl = nullptr;
+  Z_Alles::SpezialDrucken = nullptr;
+  Z_V_Allgemein::MailFuss.clear();
   Intern::StatistikZuruecksetzen();
   Intern::NetWatchZuruecksetzen();
 }

@@ -5,7 +5,7 @@
 namespace Programmdienste {
 
 void Registrieren();
-// Forgets what the services remember during a run (tests).
+// Forgets what the services remember during a run, and the hooks tests put in (tests).
 void Zuruecksetzen();
 
 }  // namespace Programmdienste

@@ -8,6 +8,7 @@
 #include "platform/dialoge.h"
 #include "services/links.h"
 #include "support/fixture.h"
+#include "dienste_test.h"  // resets the services between tests
 
 namespace {
 
@@ -17,7 +18,6 @@ class LinkTest : public Testhilfe::SkribonTest {
 protected:
   void SetUp() override {
     SkribonTest::SetUp();
-    Z_Alles::KopierBefehl = nullptr;
     DateiSchreiben(subOrdner + "/Dormik.ini", "[Allgemein]\r\nUser=Max\r\n");
     DateiSchreiben(datOrdner + "/brief.txt", "x");
     DateiSchreiben(prgOrdner + "/tool", "x");      // named "tool.exe" in old notes

@@ -6,6 +6,7 @@
 #include "platform/dialoge.h"
 #include "services/mail.h"
 #include "support/fixture.h"
+#include "dienste_test.h"  // resets the services between tests
 
 namespace {
 
@@ -13,7 +14,6 @@ class MailTest : public Testhilfe::SkribonTest {
 protected:
   void SetUp() override {
     SkribonTest::SetUp();
-    Z_V_Allgemein::MailFuss.clear();
     ini("[Allgemein]\r\nUser=Max Muster\r\n");
   }
   void ini(const QByteArray& inhalt) { DateiSchreiben(subOrdner + "/Dormik.ini", inhalt); }

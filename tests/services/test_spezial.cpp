@@ -22,10 +22,6 @@ protected:
       return true;
     };
   }
-  void TearDown() override {
-    Z_Alles::SpezialDrucken = nullptr;
-    DiensteTest::TearDown();
-  }
   // Runs the box with the typed answer; the answers of the boxes after the input follow.
   bool eingeben(const QString& antwort, std::initializer_list<int> danach = {}) {
     dialoge.gezeigt.clear();

@@ -12,6 +12,7 @@
 #include "services/mail.h"
 #include "services/z_v_allgemein.h"
 #include "support/fixture.h"
+#include "dienste_test.h"  // resets the services between tests
 
 namespace {
 
@@ -19,7 +20,6 @@ class SchwesterTest : public Testhilfe::SkribonTest {
 protected:
   void SetUp() override {
     SkribonTest::SetUp();
-    Z_Alles::KopierBefehl = nullptr;
     v = wurzel + "/Programme/Varnisch";
     o = wurzel + "/Programme/Ostrup";
     DateiSchreiben(v + "/varnisch", "x");           // Linux name of "Varnisch.exe"
