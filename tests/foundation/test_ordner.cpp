@@ -3,6 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <ctime>
+
 #include "foundation/z_alles.h"
 #include "platform/system.h"
 #include "support/fixture.h"
@@ -59,6 +63,12 @@ TEST_F(Ordner, DateiExistiertUndSuchen) {
   EXPECT_EQ(DateiSuchen("aktuell.txt"), home + "/Aktuell.txt");
   EXPECT_EQ(DateiSuchen("Nur_Windows.ini"), WindowsOrdner() + "/nur_windows.ini");
   EXPECT_EQ(DateiSuchen("fehlt.txt"), "");
+  // A file that appears later is found, in any case, also in a folder listed long ago.
+  const struct timespec vorEinerMinute[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(datOrdner).constData(), vorEinerMinute, 0), 0);
+  EXPECT_EQ(DateiSuchen("spaet.txt"), "");
+  DateiSchreiben(datOrdner + "/Spaet.TXT", "x");
+  EXPECT_EQ(DateiSuchen("spaet.txt"), datOrdner + "/Spaet.TXT");
   EXPECT_EQ(DateiSuchen(""), "");
   EXPECT_EQ(DateiSuchen(prgOrdner + "/Rechner.Dat"), prgOrdner + "/Rechner.Dat");
   EXPECT_TRUE(WindowsOrdner().startsWith(subOrdner));
