@@ -63,11 +63,7 @@ Ergebnis notizDrucken(QStringList& pdfDateien) {
   QCoreApplication::processEvents();
 
   h = Hauptfenster::Instanz();
-  if (!fenster || !h || h->endet()) {
-    PrinterSet::Entladen();
-    return Ergebnis::Abgebrochen;
-  }
-  if (fenster->Abbruch->isChecked()) {
+  if (!fenster || !h || h->endet() || fenster->Abbruch->isChecked()) {
     PrinterSet::Entladen();
     return Ergebnis::Abgebrochen;
   }
