@@ -68,6 +68,12 @@ QStringList AufzeichnungsDrucker::seite(int auftrag, int nr) const {
   return l;
 }
 
+QStringList AufzeichnungsDrucker::mitOrt() const {
+  QStringList l;
+  for (const Text& t : texte) l << QStringLiteral("%1 %2,%3 %4").arg(t.seite).arg(t.x).arg(t.y).arg(t.text);
+  return l;
+}
+
 int AufzeichnungsDrucker::seitenzahl(int auftrag) const {
   int n = 0;
   for (const Text& t : texte)

@@ -30,6 +30,8 @@ public:
   // The texts of one page of a job, in drawing order.
   QStringList seite(int auftrag, int seite) const;
   int seitenzahl(int auftrag) const;
+  // Every recorded text as "<page> <x>,<y> <text>".
+  QStringList mitOrt() const;
 
   QVector<DruckerInfo> liste;
   QString standardName;

@@ -26,6 +26,21 @@ bool sichtbar(const QString& text) {
   return false;
 }
 
+// Calls f(line, last) for each line of the text; CR LF, CR and LF each end a line.
+template <typename F>
+void jeZeile(const QString& text, F f) {
+  qsizetype start = 0;
+  const qsizetype n = text.size();
+  for (qsizetype i = 0; i < n; ++i) {
+    const QChar c = text[i];
+    if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+    f(text.mid(start, i - start), false);
+    if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+    start = i + 1;
+  }
+  f(start == 0 ? text : text.mid(start), true);
+}
+
 // A file name part from a document name: no folders, no control characters.
 QString dateiTeil(const QString& name) {
   QString t;
@@ -246,16 +261,15 @@ Drucker& Printer() {
   return *aktuell_;
 }
 
-void DruckerSetzen(const DruckerInfo& info) {
-  if (aktuell_) aktuell_->EndDoc();
-  delete aktuell_;
-  aktuell_ = new Drucker(info, DruckerVerwaltung().ziel(info));
-}
-
 void DruckerFreigeben() {
   if (aktuell_) aktuell_->EndDoc();
   delete aktuell_;
   aktuell_ = nullptr;
+}
+
+void DruckerSetzen(const DruckerInfo& info) {
+  DruckerFreigeben();
+  aktuell_ = new Drucker(info, DruckerVerwaltung().ziel(info));
 }
 
 // ---- The printer object -----------------------------------------------------------------------
@@ -286,44 +300,23 @@ void Drucker::setFontSize(double punkte) {
 
 double Drucker::TextWidth(const QString& text) {
   double breit = 0;
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i <= n; ++i) {
-    if (i < n && text[i] != QLatin1Char('\r') && text[i] != QLatin1Char('\n')) continue;
-    if (i > start) breit = std::max(breit, ziel_->textBreite(schrift_, text.mid(start, i - start)));
-    if (i + 1 < n && text[i] == QLatin1Char('\r') && text[i + 1] == QLatin1Char('\n')) ++i;
-    start = i + 1;
-  }
+  jeZeile(text, [&](const QString& zeile, bool) {
+    if (!zeile.isEmpty()) breit = std::max(breit, ziel_->textBreite(schrift_, zeile));
+  });
   return breit;
 }
 
 double Drucker::TextHeight(const QString& text) {
-  int zeilen = 1;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    if (text[i] == QLatin1Char('\r')) {
-      ++zeilen;
-      if (i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
-    } else if (text[i] == QLatin1Char('\n')) {
-      ++zeilen;
-    }
-  }
+  int zeilen = 0;
+  jeZeile(text, [&](const QString&, bool) { ++zeilen; });
   return zeilen * ziel_->zeilenHoehe(schrift_);
 }
 
 void Drucker::Print(const QString& text, bool mitZeilenende) {
-  qsizetype start = 0;
-  const qsizetype n = text.size();
-  for (qsizetype i = 0; i < n; ++i) {
-    const QChar c = text[i];
-    if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-    zeichnen(text.mid(start, i - start));
-    zeilenende();
-    if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
-    start = i + 1;
-  }
-  zeichnen(start == 0 ? text : text.mid(start));
-  if (mitZeilenende) zeilenende();
+  jeZeile(text, [&](const QString& zeile, bool letzte) {
+    zeichnen(zeile);
+    if (!letzte || mitZeilenende) zeilenende();
+  });
 }
 
 void Drucker::zeilenende() {

@@ -56,75 +56,63 @@ Job& Job::kommentar(const QString& text) {
 }
 
 Job& Job::leerzeile() {
-  zeilen_ << QString();
-  return *this;
+  return zeile(QString());
 }
 
 Job& Job::echo(const QString& text) {
   // printf rather than echo: some shells' echo reads backslash escapes in the text.
-  zeilen_ << QStringLiteral("printf '%s\\n' ") + ShellZitat(text);
-  return *this;
+  return zeile(QStringLiteral("printf '%s\\n' ") + ShellZitat(text));
 }
 
 Job& Job::titel(const QString& text) {
-  zeilen_ << QStringLiteral("[ -t 1 ] && printf '\\033]0;%s\\007' ") + ShellZitat(text);
-  return *this;
+  return zeile(QStringLiteral("[ -t 1 ] && printf '\\033]0;%s\\007' ") + ShellZitat(text));
 }
 
 Job& Job::pause(int s) {
-  zeilen_ << QStringLiteral("sleep %1").arg(sekunden(s));
-  return *this;
+  return zeile(QStringLiteral("sleep %1").arg(sekunden(s)));
 }
 
 Job& Job::prozessAbwarten(qint64 pid, int hoechstens) {
   if (pid <= 0) return *this;
-  zeilen_ << QStringLiteral("n=0; while [ \"$n\" -lt %1 ] && kill -0 %2 2>/dev/null; do sleep %3; n=$((n+1)); done")
+  return zeile(QStringLiteral("n=0; while [ \"$n\" -lt %1 ] && kill -0 %2 2>/dev/null; do sleep %3; n=$((n+1)); done")
                  .arg(std::max(0, hoechstens))
                  .arg(pid)
-                 .arg(sekunden(1));
-  return *this;
+                 .arg(sekunden(1)));
 }
 
 Job& Job::ordnerWechseln(const QString& ordner) {
-  zeilen_ << QStringLiteral("cd -- ") + ShellZitat(ordner);
-  return *this;
+  return zeile(QStringLiteral("cd -- ") + ShellZitat(ordner));
 }
 
 Job& Job::ordnerAnlegen(const QString& ordner) {
-  zeilen_ << QStringLiteral("mkdir -p -- ") + ShellZitat(ordner);
-  return *this;
+  return zeile(QStringLiteral("mkdir -p -- ") + ShellZitat(ordner));
 }
 
 Job& Job::kopieren(const QString& quelle, const QString& ziel, bool nurNeuere) {
-  zeilen_ << (nurNeuere ? QStringLiteral("cp -p -u -- ") : QStringLiteral("cp -f -- ")) + ShellZitat(quelle) +
-                 u' ' + ShellZitat(ziel);
-  return *this;
+  return zeile((nurNeuere ? QStringLiteral("cp -p -u -- ") : QStringLiteral("cp -f -- ")) + ShellZitat(quelle) +
+               u' ' + ShellZitat(ziel));
 }
 
 Job& Job::ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeuere, const QString& ohne) {
   if (!ohne.isEmpty()) {
     kopierFunktion_ = true;
-    zeilen_ << QStringLiteral("skribon_kopieren ") + ShellZitat(quelle) + u' ' + ShellZitat(ziel) + u' ' +
-                   ShellZitat(ohne) + u' ' + ShellZitat(nurNeuere ? QStringLiteral("-u") : QString());
-    return *this;
+    return zeile(QStringLiteral("skribon_kopieren ") + ShellZitat(quelle) + u' ' + ShellZitat(ziel) + u' ' +
+                 ShellZitat(ohne) + u' ' + ShellZitat(nurNeuere ? QStringLiteral("-u") : QString()));
   }
   // "quelle/." copies what the folder holds, hidden files included, not the folder itself.
-  zeilen_ << QStringLiteral("mkdir -p -- ") + ShellZitat(ziel) + QStringLiteral(" && cp -R -p ") +
-                 (nurNeuere ? QStringLiteral("-u ") : QString()) + QStringLiteral("-- ") +
-                 ShellZitat(quelle + QStringLiteral("/.")) + u' ' + ShellZitat(ziel);
-  return *this;
+  return zeile(QStringLiteral("mkdir -p -- ") + ShellZitat(ziel) + QStringLiteral(" && cp -R -p ") +
+               (nurNeuere ? QStringLiteral("-u ") : QString()) + QStringLiteral("-- ") +
+               ShellZitat(quelle + QStringLiteral("/.")) + u' ' + ShellZitat(ziel));
 }
 
 Job& Job::loeschen(const QString& pfad) {
-  zeilen_ << QStringLiteral("rm -f -- ") + ShellZitat(pfad);
-  return *this;
+  return zeile(QStringLiteral("rm -f -- ") + ShellZitat(pfad));
 }
 
 Job& Job::starten(const QString& programm, const QStringList& argumente, bool abwarten) {
   QString z = argumentListe(programm, argumente);
   if (!abwarten) z += QStringLiteral(" </dev/null >/dev/null 2>&1 &");
-  zeilen_ << z;
-  return *this;
+  return zeile(z);
 }
 
 Job& Job::ordnerZeigen(const QString& ordner) {

@@ -59,6 +59,11 @@ public:
   const QStringList& zeilen() const { return zeilen_; }
 
 private:
+  Job& zeile(const QString& z) {
+    zeilen_ << z;
+    return *this;
+  }
+
   QStringList zeilen_;
   bool kopierFunktion_ = false;  // ordnerKopieren with ohne needs a small shell function
 };

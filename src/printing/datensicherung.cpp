@@ -17,9 +17,9 @@ namespace Sicherung {
 
 namespace {
 
-QString titel() {
+QString produktMitVersion() {
   Z_Alles::VersionsNummer();
-  return QStringLiteral("Datensicherung - ") + Z_Alles::ProduktName + u' ' + Z_Alles::VersionsText;
+  return Z_Alles::ProduktName + u' ' + Z_Alles::VersionsText;
 }
 
 bool istTrenner(QChar c) { return c == u'/' || c == u'\\'; }
@@ -139,9 +139,8 @@ QString ZielFuer(const QString& ziel, const QString& quelle) {
 
 Plattform::Job Auftrag(const QString& ziel, const QVector<QString>& quellen, QStringList* anzeige,
                        QStringList* zeilen) {
-  Z_Alles::VersionsNummer();
   Plattform::Job job;
-  job.titel(QStringLiteral("DS ") + Z_Alles::ProduktName + u' ' + Z_Alles::VersionsText)
+  job.titel(QStringLiteral("DS ") + produktMitVersion())
       .leerzeile()
       .kommentar(QStringLiteral("Datensicherung / Kopierjob"))
       .ordnerAnlegen(ziel);
@@ -183,7 +182,7 @@ Plattform::Job Auftrag(const QString& ziel, const QVector<QString>& quellen, QSt
 
 void Datensicherung(const QString& extra1, const QString& extra2) {
   using namespace Sicherung;
-  const QString ueberschrift = titel();
+  const QString ueberschrift = QStringLiteral("Datensicherung - ") + produktMitVersion();
   const QString vorgabe = Z_Alles::IniLesen(QString(), QString(), QStringLiteral("DSOrdner"), ZielVorgabe());
   bool abgebrochen = false;
   const QString antwort = Plattform::InputBox(

@@ -22,8 +22,6 @@ namespace Notizdruck {
 
 namespace {
 
-const QString kFehlerText = QStringLiteral("Es ist ein Fehler beim Drucken aufgetreten.");
-
 enum class Ergebnis { Gedruckt, Abgebrochen };
 
 // What the settings window said, read before it is unloaded.
@@ -34,14 +32,9 @@ struct Einstellung {
   double rechts = -1, unten = -1;  // -1: the text printer's default limits
 };
 
-// A printer error goes to the central handler; true when the user cancelled.
 bool druckerFehlerAbbruch() {
-  Plattform::Drucker& p = Plattform::Printer();
-  if (!p.Fehler()) return false;
-  const int antwort = Z_Alles::FehlerBehandlung(p.Fehler(), kFehlerText, p.FehlerText(),
-                                                QStringLiteral("PulDrucken"));
-  p.FehlerLoeschen();
-  return antwort != 5;
+  return Z_Alles::DruckerFehlerAbbruch(QStringLiteral("Es ist ein Fehler beim Drucken aufgetreten."),
+                                       QStringLiteral("PulDrucken"));
 }
 
 // Restores pointer, settings window (and with it the printer) and status on every way out.
@@ -70,11 +63,7 @@ Ergebnis notizDrucken(QStringList& pdfDateien) {
   QCoreApplication::processEvents();
 
   h = Hauptfenster::Instanz();
-  if (!fenster || !h || h->endet()) {
-    PrinterSet::Entladen();
-    return Ergebnis::Abgebrochen;
-  }
-  if (fenster->Abbruch->isChecked()) {
+  if (!fenster || !h || h->endet() || fenster->Abbruch->isChecked()) {
     PrinterSet::Entladen();
     return Ergebnis::Abgebrochen;
   }

@@ -63,6 +63,17 @@ QString ini(const QString& abschnitt, const QString& schluessel, const QString& 
   return Z_Alles::IniLesen(PrinterSet::Datei, abschnitt, schluessel, vorgabe);
 }
 
+// A stored list position; a position past the end selects the first entry.
+void listeSetzen(QComboBox* liste, double wert) {
+  if (!std::isfinite(wert)) return;
+  const double gerundet = std::nearbyint(wert);  // banker's rounding, as a list position took it
+  if (gerundet > liste->count() - 1) {
+    if (liste->count() > 0) liste->setCurrentIndex(0);
+    return;
+  }
+  if (gerundet >= 0) liste->setCurrentIndex(int(gerundet));
+}
+
 }  // namespace
 
 int PrinterSet::CmZuPosition(double cm) {
@@ -298,16 +309,6 @@ void PrinterSet::Form_Load() {
   if (!TimerInit->isActive()) TimerInit->start();
 }
 
-void PrinterSet::listeSetzen(QComboBox* liste, double wert, bool nullBeiUeberlauf) {
-  if (!std::isfinite(wert)) return;
-  const double gerundet = std::nearbyint(wert);  // banker's rounding, as a list position took it
-  if (gerundet > liste->count() - 1) {
-    if (nullBeiUeberlauf && liste->count() > 0) liste->setCurrentIndex(0);
-    return;
-  }
-  if (gerundet >= 0) liste->setCurrentIndex(int(gerundet));
-}
-
 void PrinterSet::PresetLoad() {
   const QString name = Z_Alles::PresetName.trimmed();
   if (name.isEmpty()) return;
@@ -316,11 +317,11 @@ void PrinterSet::PresetLoad() {
   };
   optBereich[zahl("Bereich", "0") == 0 ? 0 : 1]->setChecked(true);
   optAusrichtung[zahl("Ausrichtung", "0") == 0 ? 0 : 1]->setChecked(true);
-  listeSetzen(ComboRandX, zahl("RandX", "0"), true);
-  listeSetzen(ComboRandY, zahl("RandY", "0"), true);
-  listeSetzen(ComboRandW, zahl("RandW", "0"), true);
-  listeSetzen(ComboRandH, zahl("RandH", "0"), true);
-  listeSetzen(ComboAnzahl, zahl("Anzahl", "0"), true);
+  listeSetzen(ComboRandX, zahl("RandX", "0"));
+  listeSetzen(ComboRandY, zahl("RandY", "0"));
+  listeSetzen(ComboRandW, zahl("RandW", "0"));
+  listeSetzen(ComboRandH, zahl("RandH", "0"));
+  listeSetzen(ComboAnzahl, zahl("Anzahl", "0"));
 
   if (ComboDrucker->isEnabled()) {
     const QString zuletzt = ini(name, QStringLiteral("DruckerZuletzt"), Plattform::Printer().DeviceName());

@@ -113,6 +113,5 @@ public Q_SLOTS:
   void reject() override;
 
 private:
-  void listeSetzen(QComboBox* liste, double wert, bool nullBeiUeberlauf);
   void druckerDetails();
 };

@@ -12,4 +12,8 @@ inline QString PresetName;
 // the later one. A name that matches no printer changes nothing.
 void DruckerWählen(const QString& geraeteName);
 
+// A failure of the current printer goes to the central handler (aufruferText, quelle) and is
+// cleared. True when the user chose to leave the print; false when there was none or to go on.
+bool DruckerFehlerAbbruch(const QString& aufruferText, const QString& quelle);
+
 }  // namespace Z_Alles

@@ -1,6 +1,7 @@
 #include "printing/z_textandrucker.h"
 
 #include "foundation/z_alles.h"
+#include "printing/z_alles_druck.h"
 #include "platform/dialoge.h"
 #include "platform/drucker.h"
 
@@ -50,15 +51,11 @@ QString TextDrucken(QString& text, double x, double y, double rechts, double unt
       return wort + text;
     }
     p.Print(wort, false);
-    if (p.Fehler()) {
-      const int antwort = Z_Alles::FehlerBehandlung(p.Fehler(), QStringLiteral("Fehler beim Textausdruck #1"),
-                                                    p.FehlerText(), QStringLiteral("Z_TextAnDrucker"));
-      p.FehlerLoeschen();
-      if (antwort != 5) {
-        if (abgebrochen) *abgebrochen = true;
-        text = text.mid(pos);
-        return {};
-      }
+    if (Z_Alles::DruckerFehlerAbbruch(QStringLiteral("Fehler beim Textausdruck #1"),
+                                      QStringLiteral("Z_TextAnDrucker"))) {
+      if (abgebrochen) *abgebrochen = true;
+      text = text.mid(pos);
+      return {};
     }
     if (p.CurrentX() < x) p.setCurrentX(x);
   } while (pos < n);

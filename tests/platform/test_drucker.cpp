@@ -22,12 +22,6 @@ protected:
     Plattform::SetzeDruckerDienst(nullptr);
     SkribonTest::TearDown();
   }
-  QStringList texte() const {
-    QStringList l;
-    for (const auto& t : aufzeichnung.texte)
-      l << QStringLiteral("%1 %2,%3 %4").arg(t.seite).arg(t.x).arg(t.y).arg(t.text);
-    return l;
-  }
   Plattform::AufzeichnungsDrucker aufzeichnung;
 };
 
@@ -59,7 +53,7 @@ TEST_F(DruckerTest, ZeilenSeitenUndVerschobenerUrsprung) {
   p.setFontBold(true);
   p.Print("vier");
   EXPECT_TRUE(p.EndDoc());
-  EXPECT_EQ(texte(), QStringList({"1 2,1.5 eins", "1 0,2 zwei", "1 0,2.5 drei", "2 0,0 vier"}));
+  EXPECT_EQ(aufzeichnung.mitOrt(), QStringList({"1 2,1.5 eins", "1 0,2 zwei", "1 0,2.5 drei", "2 0,0 vier"}));
   EXPECT_TRUE(aufzeichnung.texte.last().fett);
   EXPECT_EQ(aufzeichnung.ereignisse,
             QStringList({"Beginn Laser Büro: ", "Seite 1", "Seite 2", "Ende Laser Büro"}));

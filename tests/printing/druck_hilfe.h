@@ -39,13 +39,7 @@ protected:
     Hauptfenster::SetzeInstanz(nullptr);
     SkribonTest::TearDown();
   }
-  // "page x,y text" of every recorded text.
-  QStringList texte() const {
-    QStringList l;
-    for (const auto& t : aufzeichnung.texte)
-      l << QStringLiteral("%1 %2,%3 %4").arg(t.seite).arg(t.x).arg(t.y).arg(t.text);
-    return l;
-  }
+  QStringList texte() const { return aufzeichnung.mitOrt(); }
   static QString prn(const QString& abschnitt, const QString& schluessel) {
     return Z_Alles::IniLesen(PrinterSet::Datei, abschnitt, schluessel, "?");
   }
