@@ -147,4 +147,12 @@ void HilfeAufrufen(int thema) {
   if (hilfe_) hilfe_(thema);
 }
 
+Sanduhr::Sanduhr() : an_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
+  if (an_) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+Sanduhr::~Sanduhr() {
+  if (an_) QApplication::restoreOverrideCursor();
+}
+
 }  // namespace Plattform

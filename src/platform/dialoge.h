@@ -56,4 +56,16 @@ using HilfeFunktion = void (*)(int thema);
 void SetzeHilfeAufruf(HilfeFunktion f);
 void HilfeAufrufen(int thema);
 
+// The hourglass for the length of a block (nothing without a window system, as in some tests).
+class Sanduhr {
+public:
+  Sanduhr();
+  ~Sanduhr();
+  Sanduhr(const Sanduhr&) = delete;
+  Sanduhr& operator=(const Sanduhr&) = delete;
+
+private:
+  bool an_;
+};
+
 }  // namespace Plattform

@@ -10,23 +10,11 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "platform/dialoge.h"
+
 namespace Plattform {
 
 namespace {
-
-// The wait cursor while a transfer runs (only where there is a screen to show it).
-class Beschaeftigt {
-public:
-  Beschaeftigt() : an_(qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr) {
-    if (an_) QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~Beschaeftigt() {
-    if (an_) QApplication::restoreOverrideCursor();
-  }
-
-private:
-  bool an_;
-};
 
 HttpErgebnis fehlschlag(const QString& text, int status = 0) {
   HttpErgebnis e;
@@ -45,7 +33,7 @@ public:
     if (anfrage.nurHttps && url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0)
       return fehlschlag(QStringLiteral("Die Adresse „%1“ ist nicht verschlüsselt (https).").arg(adresse));
 
-    Beschaeftigt zeiger;
+    const Sanduhr zeiger;  // while the transfer runs
     QNetworkAccessManager netz;
     QNetworkRequest req(url);
     // A redirect from https to http is refused; a loop ends after a few steps.

@@ -170,7 +170,7 @@ bool DokumentÖffnen(const QString& pfad) {
   if (pfad.isEmpty()) return false;
   bool ok = false;
   {
-    Z_V_Allgemein::Sanduhr sanduhr;
+    const Plattform::Sanduhr sanduhr;
     ok = Plattform::ShellOeffnen(pfad);
   }
   if (!ok) {

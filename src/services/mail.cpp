@@ -185,7 +185,7 @@ QStringList MailBefehl(const QString& vorlage, const MailTeile& m, const QString
 bool Mailer(const QString& an, const QString& betreff, const QString& text, bool senden,
             const QString& anhang, const QString& cc, const QString& bcc, const QString& von,
             const QString& ex) {
-  Z_V_Allgemein::Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   DebugLog(spur(QStringLiteral("Mailer.in: "), {an, betreff, text, anhang, cc, bcc, von}, senden, ex));
   if (blankTrim(an).toLower() == QStringLiteral("$nosend")) return false;
 

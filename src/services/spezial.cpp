@@ -50,7 +50,7 @@ bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
 }
 
 void schreibtest() {
-  Z_V_Allgemein::Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   const bool ok = Programmdienste::Intern::EinstellungenSchreibbar();
   melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ ") + ordnerSub +
          QStringLiteral("/Dormik.ini~ist ") + (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")));
@@ -103,7 +103,7 @@ bool EinstellungSpezial() {
   const QString befehl = antwort.toLower();
   if (befehl == QStringLiteral("-r")) {
     {
-      Z_V_Allgemein::Sanduhr sanduhr;
+      const Plattform::Sanduhr sanduhr;
       SchreibschutzEntfernen(ordnerPrg, QStringLiteral("*.*"));
       SchreibschutzEntfernen(ordnerDat, QStringLiteral("*.*"));
       SchreibschutzEntfernen(ordnerCfg, QStringLiteral("*.*"));

@@ -23,7 +23,7 @@ const QString kAbschnitt = QStringLiteral("Verknüpfung");
 const QString kMusikDienst = QStringLiteral("https://play.google.com/music/listen#/sr/");
 
 bool starten(const QStringList& teile, const QString& ordner, const QString& anzeige) {
-  Z_V_Allgemein::Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   if (!teile.isEmpty() && Plattform::ProgrammStarten(teile.first(), teile.mid(1), ordner)) return true;
   Z_Alles::FehlerBehandlung(Plattform::FehlerDateiNichtGefunden,
                             QStringLiteral("Es ist ein Fehler beim Programmstart von~") + anzeige +
@@ -113,7 +113,7 @@ void OrdnerZeigen(const QString& ordner) {
     Z_Alles::DokumentÖffnen(ordner);
     return;
   }
-  Z_V_Allgemein::Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   if (!Plattform::ProgrammStarten(befehl.first(), befehl.mid(1)))
     nichtGestartet(befehl.first(), QStringLiteral("DateiManager"));
 }
@@ -129,7 +129,7 @@ void MusikSuchen(const QString& titel) {
   if (!browser.startsWith(u'"')) browser.prepend(u'"');
   if (!browser.endsWith(u'"') || browser.size() == 1) browser.append(u'"');
   const QStringList teile = Plattform::BefehlszeileZerlegen(browser);
-  Z_V_Allgemein::Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   if (teile.isEmpty() || !Plattform::ProgrammStarten(teile.first(), teile.mid(1) << adresse))
     nichtGestartet(teile.value(0, browser), QStringLiteral("GooglePlayBrowser"));
 }

@@ -49,15 +49,6 @@ QPointer<QAction> loeschBefehl;
 
 }  // namespace
 
-Sanduhr::Sanduhr() {
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-Sanduhr::~Sanduhr() {
-  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance())) QGuiApplication::restoreOverrideCursor();
-}
-
 const Schwester* SchwesterEintrag(int index) {
   return index >= 0 && index < 4 ? &kSchwestern[index] : nullptr;
 }
@@ -81,7 +72,7 @@ void SchwesterprogrammStarten(int index) {
   if (!s) return;
   QString pfad;
   {
-    Sanduhr sanduhr;
+    const Plattform::Sanduhr sanduhr;
     pfad = ProgrammPfad(index);
     if (!pfad.isEmpty()) {
       if (!Plattform::ProgrammStarten(pfad, {}, QFileInfo(pfad).absolutePath()))
@@ -109,7 +100,7 @@ bool IstEigenerEintrag(const QString& pfad, const QString& eigenerName) {
 void ProgrammMenueAktualisieren() {
   Hauptfenster* h = Hauptfenster::Instanz();
   if (!h) return;
-  Sanduhr sanduhr;
+  const Plattform::Sanduhr sanduhr;
   const QString eigener = Plattform::ProgrammName();
   for (int i = 0; i < 4; ++i)
     if (IstEigenerEintrag(ProgrammPfad(i), eigener)) h->programmEintragVerbergen(i);

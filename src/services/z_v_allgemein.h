@@ -32,13 +32,5 @@ bool IstEigenerEintrag(const QString& pfad, const QString& eigenerName);
 // put on the double-click: that command keeps the lines it takes.
 void Registrieren();
 
-// Hourglass while an operation runs; the pointer is restored when it ends.
-class Sanduhr {
-public:
-  Sanduhr();
-  ~Sanduhr();
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 }  // namespace Z_V_Allgemein
