@@ -17,6 +17,7 @@
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
+#include "services/z_v_allgemein.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 
@@ -154,7 +155,7 @@ void Tips::befNext_Click() {
     KeineTippsAnzeigen();
     return;
   }
-  Hilfsfenster::Intern::Sanduhr sanduhr;
+  Z_V_Allgemein::Sanduhr sanduhr;
   QString h = Z_Alles::IniLesen({}, {}, QStringLiteral("TippsZuletzt"), QStringLiteral(".0000"));
   bezTip0->setText(Z_Alles::IniLesen(Datei, QStringLiteral("Infos"), QStringLiteral("Frage"),
                                      QStringLiteral("???")));

@@ -1,7 +1,7 @@
 #include "windows/versionspruefung.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -196,7 +196,6 @@ VersionsPrüfung::VersionsPrüfung(QWidget* parent) : QDialog(parent) {
 }
 
 VersionsPrüfung::~VersionsPrüfung() {
-  zeigerBeschaeftigt(false);
   if (instanz_ == this) instanz_ = nullptr;
 }
 
@@ -270,10 +269,8 @@ bool VersionsPrüfung::eventFilter(QObject* objekt, QEvent* ereignis) {
 }
 
 void VersionsPrüfung::zeigerBeschaeftigt(bool an) {
-  if (an == beschaeftigt_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-  beschaeftigt_ = an;
-  if (an) QApplication::setOverrideCursor(Qt::WaitCursor);
-  else QApplication::restoreOverrideCursor();
+  if (!an) sanduhr_.reset();
+  else if (!sanduhr_) sanduhr_.emplace();
 }
 
 void VersionsPrüfung::hintergrund(const QColor& farbe) {
