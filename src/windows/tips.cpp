@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -35,12 +34,12 @@ QStringList Lesen(const QString& pfad, QString* fehler) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« wurde nicht gefunden.").arg(anzeige);
     return tipps;
   }
-  QFile f(pfad);
-  if (!f.open(QIODevice::ReadOnly)) {
+  bool gelesen = false;
+  const QString text = Plattform::TextLesen(pfad, &gelesen);
+  if (!gelesen) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« lässt sich nicht lesen.").arg(anzeige);
     return tipps;
   }
-  const QString text = Plattform::TextDekodieren(f.readAll());
   // A NUL character left after decoding means no text file: its "lines" would be noise.
   if (text.contains(QChar(0))) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« ist keine Textdatei.").arg(anzeige);
