@@ -4,6 +4,7 @@
 #include <QWidget>
 
 #include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
 
 namespace Hilfsfenster::Intern {
 
@@ -14,5 +15,12 @@ inline void SymbolUebernehmen(QWidget* fenster) {
     if (!s.isNull()) fenster->setWindowIcon(s);
   }
 }
+
+// A flag of the program's settings, read as the main window reads them: any number but 0 is on.
+inline bool FlagGesetzt(const QString& schluessel, const QString& vorgabe) {
+  return Z_Alles::IniLesen({}, {}, schluessel, vorgabe).trimmed().toDouble() != 0;
+}
+// A flag as stored.
+inline QString FlagText(bool an) { return an ? QStringLiteral("1") : QStringLiteral("0"); }
 
 }  // namespace Hilfsfenster::Intern

@@ -11,6 +11,7 @@
 #include "services/mail.h"
 #include "services/z_dos.h"
 #include "windows/datenordner.h"
+#include "windows/fenster_intern.h"
 #include "windows/info.h"
 #include "windows/setup.h"
 #include "windows/tips.h"
@@ -71,7 +72,7 @@ void mnuTips_Click() {
 }
 
 void TippsBeimStart() {
-  if (Z_Alles::IniLesen({}, {}, QStringLiteral("AutoTip"), QStringLiteral("1")).trimmed().toDouble() == 0) return;
+  if (!Intern::FlagGesetzt(QStringLiteral("AutoTip"), QStringLiteral("1"))) return;
   if (Z_Alles::IniLesen({}, {}, QStringLiteral("Stat_Starts"), QStringLiteral("0")).trimmed().toDouble() <= 5)
     return;
   mnuTips_Click();

@@ -34,12 +34,6 @@ bool desktopFarbe(QWidget* besitzer, const QString& titel, QColor& farbe) {
   return true;
 }
 
-bool flagGesetzt(const QString& schluessel, const QString& vorgabe) {
-  return Z_Alles::IniLesen({}, {}, schluessel, vorgabe).trimmed().toDouble() != 0;
-}
-
-QString flagText(const QCheckBox* box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
-
 QLabel* ueberschrift(const QString& text, QWidget* eltern) {
   auto* l = new QLabel(text, eltern);
   QFont f = l->font();
@@ -145,8 +139,9 @@ void Setup::FarbeSetzen(int index, quint32 farbe) {
 }
 
 void Setup::LesenEinstellungen() {
-  strgOptBackcolor->setChecked(flagGesetzt(TabFarben::HintergrundSchluessel, TabFarben::HintergrundVorgabe));
-  strgMin2Tray->setChecked(flagGesetzt(TabFarben::TraySchluessel, QStringLiteral("0")));
+  using Hilfsfenster::Intern::FlagGesetzt;
+  strgOptBackcolor->setChecked(FlagGesetzt(TabFarben::HintergrundSchluessel, TabFarben::HintergrundVorgabe));
+  strgMin2Tray->setChecked(FlagGesetzt(TabFarben::TraySchluessel, QStringLiteral("0")));
   txtÜberschrift->setText(Z_Alles::IniLesen({}, {}, kKopfSchluessel, kKopfVorgabe));
   QStringList unlesbar;
   for (int i = 0; i < 4; ++i) {
@@ -167,9 +162,10 @@ void Setup::LesenEinstellungen() {
 }
 
 void Setup::SpeichernEinstellungen() {
-  Z_Alles::IniSchreiben({}, {}, TabFarben::HintergrundSchluessel, flagText(strgOptBackcolor));
+  using Hilfsfenster::Intern::FlagText;
+  Z_Alles::IniSchreiben({}, {}, TabFarben::HintergrundSchluessel, FlagText(strgOptBackcolor->isChecked()));
   Z_Alles::IniSchreiben({}, {}, kKopfSchluessel, txtÜberschrift->text());
-  Z_Alles::IniSchreiben({}, {}, TabFarben::TraySchluessel, flagText(strgMin2Tray));
+  Z_Alles::IniSchreiben({}, {}, TabFarben::TraySchluessel, FlagText(strgMin2Tray->isChecked()));
   for (int i = 0; i < 4; ++i)
     Z_Alles::IniSchreiben({}, {}, TabFarben::Schluessel[i], Plattform::FarbZahlText(farbe_[i]));
 }

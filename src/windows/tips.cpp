@@ -143,8 +143,7 @@ void Tips::Form_Load() {
   Datei = Z_Alles::PfadVerbinden(Z_Alles::ordnerPrg, QStringLiteral("Tipps.Bot"));
   fehler_.clear();
   lstTipps = TippsDatei::Lesen(Datei, &fehler_);
-  strgAutoTipp->setChecked(
-      Z_Alles::IniLesen({}, {}, QStringLiteral("AutoTip"), QStringLiteral("1")).trimmed().toDouble() != 0);
+  strgAutoTipp->setChecked(Hilfsfenster::Intern::FlagGesetzt(QStringLiteral("AutoTip"), QStringLiteral("1")));
   Hilfsfenster::Intern::SymbolUebernehmen(this);
   befNext_Click();
 }
@@ -172,8 +171,7 @@ void Tips::befNext_Click() {
 }
 
 void Tips::strgAutoTipp_Click() {
-  Z_Alles::IniSchreiben({}, {}, QStringLiteral("AutoTip"),
-                        strgAutoTipp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+  Z_Alles::IniSchreiben({}, {}, QStringLiteral("AutoTip"), Hilfsfenster::Intern::FlagText(strgAutoTipp->isChecked()));
 }
 
 void Tips::befAbbrechen_Click() { done(QDialog::Accepted); }
