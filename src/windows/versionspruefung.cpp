@@ -246,7 +246,6 @@ void VersionsPrüfung::Form_Load() {
     move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
     setWindowIcon(h->symbol());
   }
-  for (QPushButton* b : befOk) b->setText(b->text().replace(u'~', u'\n'));
   setWindowTitle(Z_Alles::ProduktName + QStringLiteral(" im Internet / Updates"));
   if (!TimerInit->isActive()) TimerInit->start();
 }
