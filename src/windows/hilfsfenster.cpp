@@ -82,21 +82,16 @@ void Entladen() { delete info_.data(); }
 
 void Registrieren() {
   using HauptfensterHaken::Punkt;
-  auto eintragen = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
-    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Daten-Ordner..."), &mnuDatenOrdner_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuDatenOrdner"));
-    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Einstellungen..."), &mnuSetup_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuSetup"));
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Tipps..."), &mnuTips_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuTips"));
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Info..."), &PulInfo_Click, {},
-                       Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulInfo"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Daten-Ordner..."), &mnuDatenOrdner_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuDatenOrdner"));
+    h.befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Einstellungen..."), &mnuSetup_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuSetup"));
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Tipps..."), &mnuTips_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuTips"));
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Info..."), &PulInfo_Click, {},
+                      Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulInfo"));
+  });
   // Not from inside the first paint: once the event loop has shown the window.
   HauptfensterHaken::Eintragen(Punkt::ErsterPaint, [] {
     QTimer::singleShot(0, [] {

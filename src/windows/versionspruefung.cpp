@@ -223,19 +223,14 @@ void VersionsPrüfung::mnuHlpWeb_Click() {
 }
 
 void VersionsPrüfung::Registrieren() {
-  auto eintragen = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
-                       [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
-                       QStringLiteral("mnuHlpWeb"));
-    h->befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
-                       [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
-                       QStringLiteral("mnuDatensicherung"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
+                      [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
+                      QStringLiteral("mnuHlpWeb"));
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
+                      [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
+                      QStringLiteral("mnuDatensicherung"));
+  });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { VersionsPrüfung::Entladen(); });
 }
 
