@@ -32,6 +32,17 @@ void Eintragen(Punkt punkt, std::function<void()> schritt) {
   if (schritt) schritte()[punkt].push_back(std::move(schritt));
 }
 
+void MitHauptfenster(std::function<void(Hauptfenster&)> schritt) {
+  if (!schritt) return;
+  if (Hauptfenster* h = Hauptfenster::Instanz()) {
+    schritt(*h);
+    return;
+  }
+  Eintragen(Punkt::StartUeberpruefungen, [schritt = std::move(schritt)] {
+    if (Hauptfenster* h = Hauptfenster::Instanz()) schritt(*h);
+  });
+}
+
 void Ausfuehren(Punkt punkt) {
   auto it = schritte().find(punkt);
   if (it == schritte().end()) return;

@@ -1,25 +1,12 @@
 #pragma once
 // Small helpers the auxiliary windows share; not for other folders.
-#include <QApplication>
+#include <QIcon>
 #include <QWidget>
 
 #include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
 
 namespace Hilfsfenster::Intern {
-
-// The hourglass for the length of a block (not without a window system, as in some tests).
-struct Sanduhr {
-  Sanduhr() {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-      QApplication::setOverrideCursor(Qt::WaitCursor);
-  }
-  ~Sanduhr() {
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-      QApplication::restoreOverrideCursor();
-  }
-  Sanduhr(const Sanduhr&) = delete;
-  Sanduhr& operator=(const Sanduhr&) = delete;
-};
 
 // Every window takes the main window's icon when it loads.
 inline void SymbolUebernehmen(QWidget* fenster) {
@@ -28,5 +15,12 @@ inline void SymbolUebernehmen(QWidget* fenster) {
     if (!s.isNull()) fenster->setWindowIcon(s);
   }
 }
+
+// A flag of the program's settings, read as the main window reads them: any number but 0 is on.
+inline bool FlagGesetzt(const QString& schluessel, const QString& vorgabe) {
+  return Z_Alles::IniLesen({}, {}, schluessel, vorgabe).trimmed().toDouble() != 0;
+}
+// A flag as stored.
+inline QString FlagText(bool an) { return an ? QStringLiteral("1") : QStringLiteral("0"); }
 
 }  // namespace Hilfsfenster::Intern

@@ -11,6 +11,7 @@
 #include "services/mail.h"
 #include "services/z_dos.h"
 #include "windows/datenordner.h"
+#include "windows/fenster_intern.h"
 #include "windows/info.h"
 #include "windows/setup.h"
 #include "windows/tips.h"
@@ -71,7 +72,7 @@ void mnuTips_Click() {
 }
 
 void TippsBeimStart() {
-  if (Z_Alles::IniLesen({}, {}, QStringLiteral("AutoTip"), QStringLiteral("1")).trimmed().toDouble() == 0) return;
+  if (!Intern::FlagGesetzt(QStringLiteral("AutoTip"), QStringLiteral("1"))) return;
   if (Z_Alles::IniLesen({}, {}, QStringLiteral("Stat_Starts"), QStringLiteral("0")).trimmed().toDouble() <= 5)
     return;
   mnuTips_Click();
@@ -81,21 +82,16 @@ void Entladen() { delete info_.data(); }
 
 void Registrieren() {
   using HauptfensterHaken::Punkt;
-  auto eintragen = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
-    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Daten-Ordner..."), &mnuDatenOrdner_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuDatenOrdner"));
-    h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Einstellungen..."), &mnuSetup_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuSetup"));
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Tipps..."), &mnuTips_Click, {},
-                       Hauptfenster::NurMenue, QStringLiteral("mnuTips"));
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Info..."), &PulInfo_Click, {},
-                       Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulInfo"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Daten-Ordner..."), &mnuDatenOrdner_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuDatenOrdner"));
+    h.befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Einstellungen..."), &mnuSetup_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuSetup"));
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Tipps..."), &mnuTips_Click, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuTips"));
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Info..."), &PulInfo_Click, {},
+                      Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulInfo"));
+  });
   // Not from inside the first paint: once the event loop has shown the window.
   HauptfensterHaken::Eintragen(Punkt::ErsterPaint, [] {
     QTimer::singleShot(0, [] {

@@ -28,6 +28,7 @@
 #include "platform/systeminfo.h"
 #include "services/statistik.h"
 #include "services/version.h"
+#include "windows/datenordner.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 
@@ -74,11 +75,7 @@ namespace InfoZeilen {
 
 QStringList MemoDateien(const QString& ordner, const QString& muster) {
   QStringList dateien;
-  if (ordner.isEmpty()) return dateien;
-  const QDir dir(ordner);
-  // Without QDir::CaseSensitive the pattern matches in any case, as on the original's disks.
-  for (const QString& name : dir.entryList({muster}, QDir::Files, QDir::Name | QDir::IgnoreCase))
-    dateien << Z_Alles::PfadVerbinden(ordner, name);
+  for (const QString& name : OrdnerBericht::Dateien(ordner, muster)) dateien << Z_Alles::PfadVerbinden(ordner, name);
   return dateien;
 }
 

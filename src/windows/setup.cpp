@@ -34,12 +34,6 @@ bool desktopFarbe(QWidget* besitzer, const QString& titel, QColor& farbe) {
   return true;
 }
 
-bool flagGesetzt(const QString& schluessel, const QString& vorgabe) {
-  return Z_Alles::IniLesen({}, {}, schluessel, vorgabe).trimmed().toDouble() != 0;
-}
-
-QString flagText(const QCheckBox* box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
-
 QLabel* ueberschrift(const QString& text, QWidget* eltern) {
   auto* l = new QLabel(text, eltern);
   QFont f = l->font();
@@ -88,7 +82,6 @@ Setup::Setup(QWidget* parent) : QDialog(parent) {
   for (int i = 0; i < 4; ++i) {
     befNoForCol[i] = new QPushButton(QString::fromUtf8(kFarbTitel[i]), rahmenSchrift);
     befNoForCol[i]->setObjectName(QStringLiteral("befNoForCol%1").arg(i));
-    befNoForCol[i]->setProperty("tag", TabFarben::Schluessel[i]);
     raster->addWidget(befNoForCol[i], i / 2, i % 2);
     connect(befNoForCol[i], &QPushButton::clicked, this, [this, i] { befNoForCol_Click(i); });
   }
@@ -146,12 +139,13 @@ void Setup::FarbeSetzen(int index, quint32 farbe) {
 }
 
 void Setup::LesenEinstellungen() {
-  strgOptBackcolor->setChecked(flagGesetzt(TabFarben::HintergrundSchluessel, TabFarben::HintergrundVorgabe));
-  strgMin2Tray->setChecked(flagGesetzt(TabFarben::TraySchluessel, QStringLiteral("0")));
+  using Hilfsfenster::Intern::FlagGesetzt;
+  strgOptBackcolor->setChecked(FlagGesetzt(TabFarben::HintergrundSchluessel, TabFarben::HintergrundVorgabe));
+  strgMin2Tray->setChecked(FlagGesetzt(TabFarben::TraySchluessel, QStringLiteral("0")));
   txtÜberschrift->setText(Z_Alles::IniLesen({}, {}, kKopfSchluessel, kKopfVorgabe));
   QStringList unlesbar;
   for (int i = 0; i < 4; ++i) {
-    const QString schluessel = befNoForCol[i]->property("tag").toString();
+    const QString& schluessel = TabFarben::Schluessel[i];
     const QString wert = Z_Alles::IniLesen({}, {}, schluessel, Plattform::FarbZahlText(farbe_[i]));
     bool ok = false;
     const quint32 farbe = Plattform::FarbZahlLesen(wert, &ok);
@@ -168,11 +162,12 @@ void Setup::LesenEinstellungen() {
 }
 
 void Setup::SpeichernEinstellungen() {
-  Z_Alles::IniSchreiben({}, {}, TabFarben::HintergrundSchluessel, flagText(strgOptBackcolor));
+  using Hilfsfenster::Intern::FlagText;
+  Z_Alles::IniSchreiben({}, {}, TabFarben::HintergrundSchluessel, FlagText(strgOptBackcolor->isChecked()));
   Z_Alles::IniSchreiben({}, {}, kKopfSchluessel, txtÜberschrift->text());
-  Z_Alles::IniSchreiben({}, {}, TabFarben::TraySchluessel, flagText(strgMin2Tray));
+  Z_Alles::IniSchreiben({}, {}, TabFarben::TraySchluessel, FlagText(strgMin2Tray->isChecked()));
   for (int i = 0; i < 4; ++i)
-    Z_Alles::IniSchreiben({}, {}, befNoForCol[i]->property("tag").toString(), Plattform::FarbZahlText(farbe_[i]));
+    Z_Alles::IniSchreiben({}, {}, TabFarben::Schluessel[i], Plattform::FarbZahlText(farbe_[i]));
 }
 
 void Setup::befNoForCol_Click(int index) {
@@ -189,11 +184,12 @@ void Setup::befOk_Click() {
   done(QDialog::Accepted);
 }
 
-void Setup::Form_KeyUp(int taste, Qt::KeyboardModifiers umschalt) {
+bool Setup::Form_KeyUp(int taste, Qt::KeyboardModifiers umschalt) {
   const Qt::KeyboardModifiers art = umschalt & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  if (taste != Qt::Key_F1 || art != Qt::ControlModifier) return;
+  if (taste != Qt::Key_F1 || art != Qt::ControlModifier) return false;
   auto spezial = EinstellungSpezial ? EinstellungSpezial : &Z_Alles::EinstellungSpezial;
   spezial();
+  return true;
 }
 
 void Setup::reject() { befOk_Click(); }
@@ -206,13 +202,8 @@ void Setup::closeEvent(QCloseEvent* ereignis) {
 bool Setup::eventFilter(QObject* objekt, QEvent* ereignis) {
   if (ereignis->type() == QEvent::KeyRelease) {
     auto* k = static_cast<QKeyEvent*>(ereignis);
-    if (k->key() == Qt::Key_F1 && !k->isAutoRepeat()) {
-      const bool strgAllein = (k->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) ==
-                              Qt::ControlModifier;
-      Form_KeyUp(k->key(), k->modifiers());
-      // Handled once: the event would otherwise travel on to the window and open the box again.
-      if (strgAllein) return true;
-    }
+    // Handled once: the event would otherwise travel on to the window and open the box again.
+    if (!k->isAutoRepeat() && Form_KeyUp(k->key(), k->modifiers())) return true;
   }
   return QDialog::eventFilter(objekt, ereignis);
 }

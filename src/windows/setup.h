@@ -23,8 +23,9 @@ public:
   void SpeichernEinstellungen();
   void befNoForCol_Click(int index);
   void befOk_Click();
-  // Ctrl+F1 (Ctrl alone) opens the special settings box; every other key does nothing.
-  void Form_KeyUp(int taste, Qt::KeyboardModifiers umschalt);
+  // Ctrl+F1 (Ctrl alone) opens the special settings box; every other key does nothing. True
+  // when the key was taken.
+  bool Form_KeyUp(int taste, Qt::KeyboardModifiers umschalt);
 
   // The colour of a swatch as stored (a colour number, system colours included).
   quint32 Farbe(int index) const { return farbe_[index]; }

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
+#include "services/z_v_allgemein.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 
@@ -34,12 +34,12 @@ QStringList Lesen(const QString& pfad, QString* fehler) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« wurde nicht gefunden.").arg(anzeige);
     return tipps;
   }
-  QFile f(pfad);
-  if (!f.open(QIODevice::ReadOnly)) {
+  bool gelesen = false;
+  const QString text = Plattform::TextLesen(pfad, &gelesen);
+  if (!gelesen) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« lässt sich nicht lesen.").arg(anzeige);
     return tipps;
   }
-  const QString text = Plattform::TextDekodieren(f.readAll());
   // A NUL character left after decoding means no text file: its "lines" would be noise.
   if (text.contains(QChar(0))) {
     if (fehler) *fehler = QStringLiteral("Die Tipp-Datei »%1« ist keine Textdatei.").arg(anzeige);
@@ -143,8 +143,7 @@ void Tips::Form_Load() {
   Datei = Z_Alles::PfadVerbinden(Z_Alles::ordnerPrg, QStringLiteral("Tipps.Bot"));
   fehler_.clear();
   lstTipps = TippsDatei::Lesen(Datei, &fehler_);
-  strgAutoTipp->setChecked(
-      Z_Alles::IniLesen({}, {}, QStringLiteral("AutoTip"), QStringLiteral("1")).trimmed().toDouble() != 0);
+  strgAutoTipp->setChecked(Hilfsfenster::Intern::FlagGesetzt(QStringLiteral("AutoTip"), QStringLiteral("1")));
   Hilfsfenster::Intern::SymbolUebernehmen(this);
   befNext_Click();
 }
@@ -154,7 +153,7 @@ void Tips::befNext_Click() {
     KeineTippsAnzeigen();
     return;
   }
-  Hilfsfenster::Intern::Sanduhr sanduhr;
+  Z_V_Allgemein::Sanduhr sanduhr;
   QString h = Z_Alles::IniLesen({}, {}, QStringLiteral("TippsZuletzt"), QStringLiteral(".0000"));
   bezTip0->setText(Z_Alles::IniLesen(Datei, QStringLiteral("Infos"), QStringLiteral("Frage"),
                                      QStringLiteral("???")));
@@ -172,8 +171,7 @@ void Tips::befNext_Click() {
 }
 
 void Tips::strgAutoTipp_Click() {
-  Z_Alles::IniSchreiben({}, {}, QStringLiteral("AutoTip"),
-                        strgAutoTipp->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+  Z_Alles::IniSchreiben({}, {}, QStringLiteral("AutoTip"), Hilfsfenster::Intern::FlagText(strgAutoTipp->isChecked()));
 }
 
 void Tips::befAbbrechen_Click() { done(QDialog::Accepted); }

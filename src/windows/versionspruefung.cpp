@@ -1,7 +1,7 @@
 #include "windows/versionspruefung.h"
 
 #include <QAction>
-#include <QApplication>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -196,7 +196,6 @@ VersionsPrüfung::VersionsPrüfung(QWidget* parent) : QDialog(parent) {
 }
 
 VersionsPrüfung::~VersionsPrüfung() {
-  zeigerBeschaeftigt(false);
   if (instanz_ == this) instanz_ = nullptr;
 }
 
@@ -224,19 +223,14 @@ void VersionsPrüfung::mnuHlpWeb_Click() {
 }
 
 void VersionsPrüfung::Registrieren() {
-  auto eintragen = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
-    h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
-                       [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
-                       QStringLiteral("mnuHlpWeb"));
-    h->befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
-                       [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
-                       QStringLiteral("mnuDatensicherung"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
+                      [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
+                      QStringLiteral("mnuHlpWeb"));
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
+                      [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
+                      QStringLiteral("mnuDatensicherung"));
+  });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { VersionsPrüfung::Entladen(); });
 }
 
@@ -247,7 +241,6 @@ void VersionsPrüfung::Form_Load() {
     move(r.left() + (r.width() - width()) / 2, r.top() + (r.height() - height()) / 2);
     setWindowIcon(h->symbol());
   }
-  for (QPushButton* b : befOk) b->setText(b->text().replace(u'~', u'\n'));
   setWindowTitle(Z_Alles::ProduktName + QStringLiteral(" im Internet / Updates"));
   if (!TimerInit->isActive()) TimerInit->start();
 }
@@ -270,10 +263,8 @@ bool VersionsPrüfung::eventFilter(QObject* objekt, QEvent* ereignis) {
 }
 
 void VersionsPrüfung::zeigerBeschaeftigt(bool an) {
-  if (an == beschaeftigt_ || !qobject_cast<QApplication*>(QCoreApplication::instance())) return;
-  beschaeftigt_ = an;
-  if (an) QApplication::setOverrideCursor(Qt::WaitCursor);
-  else QApplication::restoreOverrideCursor();
+  if (!an) sanduhr_.reset();
+  else if (!sanduhr_) sanduhr_.emplace();
 }
 
 void VersionsPrüfung::hintergrund(const QColor& farbe) {

@@ -7,6 +7,9 @@
 #include <QColor>
 #include <QDialog>
 #include <array>
+#include <optional>
+
+#include "services/z_v_allgemein.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -103,5 +106,5 @@ private:
   void hintergrund(const QColor& farbe);
   bool vorbei() const;
 
-  bool beschaeftigt_ = false;
+  std::optional<Z_V_Allgemein::Sanduhr> sanduhr_;  // while the pointer shows busy
 };

@@ -138,8 +138,13 @@ TEST_F(InfoTest, BefehleTastenUndLebenslauf) {
   EXPECT_EQ(Info::TitelGroesse(2000, 300), 36.0);
   EXPECT_DOUBLE_EQ(Info::TitelGroesse(360, 300), 30.0);
 
-  // Registered in the main window's menu, pop-up and toolbar, and lent to the calculator.
+  // Registered in the main window's menu, pop-up and toolbar once it exists (at its first start
+  // step), and lent to the calculator.
+  Hauptfenster::SetzeInstanz(nullptr);
   Hilfsfenster::Registrieren();
+  EXPECT_EQ(haupt.befehl("PulInfo"), nullptr);
+  Hauptfenster::SetzeInstanz(&haupt);
+  HauptfensterHaken::Ausfuehren(HauptfensterHaken::Punkt::StartUeberpruefungen);
   const auto* befehl = haupt.befehl("PulInfo");
   ASSERT_NE(befehl, nullptr);
   EXPECT_EQ(befehl->orte, Hauptfenster::ImPopup | Hauptfenster::InLeiste);
