@@ -867,14 +867,10 @@ void Rechner::PulRechner_Click() {
 }
 
 void Rechner::Registrieren() {
-  auto eintragen = [] {
-    if (Hauptfenster* h = Hauptfenster::Instanz())
-      h->befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Taschenrechner..."),
-                         [] { Rechner::PulRechner_Click(); }, QKeySequence(Qt::SHIFT | Qt::Key_F1),
-                         Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulRechner"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Weiteres"), QStringLiteral("&Taschenrechner..."),
+                      [] { Rechner::PulRechner_Click(); }, QKeySequence(Qt::SHIFT | Qt::Key_F1),
+                      Hauptfenster::ImPopup | Hauptfenster::InLeiste, QStringLiteral("PulRechner"));
+  });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { Rechner::Entladen(); });
 }

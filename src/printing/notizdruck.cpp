@@ -176,18 +176,13 @@ void mnuNBDrucken_Click() {
 }
 
 void Registrieren() {
-  auto eintragen = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
-    h->befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("&Drucken..."), [] { PulDrucken_Click(); },
-                       QKeySequence(Qt::CTRL | Qt::Key_P), Hauptfenster::ImPopup | Hauptfenster::InLeiste,
-                       QStringLiteral("PulDrucken"));
-    h->befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Notizblock d&rucken..."),
-                       [] { mnuNBDrucken_Click(); }, {}, Hauptfenster::NurMenue, QStringLiteral("mnuNBDrucken"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) eintragen();
-  else HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::StartUeberpruefungen, eintragen);
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("&Drucken..."), [] { PulDrucken_Click(); },
+                      QKeySequence(Qt::CTRL | Qt::Key_P), Hauptfenster::ImPopup | Hauptfenster::InLeiste,
+                      QStringLiteral("PulDrucken"));
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Notizblock d&rucken..."),
+                      [] { mnuNBDrucken_Click(); }, {}, Hauptfenster::NurMenue, QStringLiteral("mnuNBDrucken"));
+  });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] {
     PrinterSet::Entladen();
     Plattform::DruckerFreigeben();

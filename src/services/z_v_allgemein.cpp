@@ -108,9 +108,8 @@ void ProgrammMenueAktualisieren() {
 
 void Registrieren() {
   using namespace HauptfensterHaken;
-  auto befehle = [] {
-    Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h) return;
+  MitHauptfenster([](Hauptfenster& haupt) {
+    Hauptfenster* h = &haupt;
     loeschBefehl = h->befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Notizblock &löschen..."),
                                       [] { Z_DOS::mnuNBLöschen_Click(); }, {}, Hauptfenster::NurMenue,
                                       QStringLiteral("mnuNBLöschen"));
@@ -121,10 +120,7 @@ void Registrieren() {
                        {}, Hauptfenster::ImPopup, QStringLiteral("mnuMarkGooglePlay"));
     h->befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Hilfe..."), [] { Z_Alles::HilfeZeigen(0); },
                        QKeySequence(Qt::Key_F1), Hauptfenster::NurMenue, QStringLiteral("mnuHilfe"));
-  };
-  // The main window is made after this call; its first start step is the first moment it exists.
-  if (Hauptfenster::Instanz()) befehle();
-  else Eintragen(Punkt::StartUeberpruefungen, befehle);
+  });
   Eintragen(Punkt::StartMailFuss, [] { MailFussSetzen(); });
   Eintragen(Punkt::StartSperren, [] {
     if (loeschBefehl) loeschBefehl->setEnabled(!Z_Alles::NurLesen);

@@ -252,7 +252,7 @@ void DatenOrdner::Form_Load() {
 void DatenOrdner::TimerReadData_Timer() {
   using namespace Z_Alles;
   TimerReadData->stop();
-  Z_V_Allgemein::Sanduhr sanduhr;
+  Plattform::Sanduhr sanduhr;
   if (VersionsText.isEmpty()) VersionsNummer();
   Label1->setText(QStringLiteral("Das Programm ") + ProduktName + QStringLiteral(" in der Version ") +
                   VersionsText + kCrLf + QStringLiteral("erwartet Dateien in den folgenden Ordnern..."));
@@ -312,7 +312,7 @@ void DatenOrdner::debugAbschnitte() {
 
 void DatenOrdner::befDo_Click(int index) {
   if (index < 0 || index > 2) return;
-  Z_V_Allgemein::Sanduhr sanduhr;
+  Plattform::Sanduhr sanduhr;
   if (index == 0) Hilfsfenster::DateiBearbeiten(bezDo[0]->text());
   else Hilfsfenster::OrdnerAnzeigen(bezDo[index]->text());
   Z_Alles::Warten(1);
@@ -399,7 +399,7 @@ void DatenOrdner::mnuBericht_Click(int index) {
   if (index < 0 || index > 1) return;
   QString text;
   {
-    Z_V_Allgemein::Sanduhr sanduhr;
+    Plattform::Sanduhr sanduhr;
     text = BerichtText();
   }
   if (index == 1) {

@@ -16,7 +16,7 @@
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
-#include "services/z_v_allgemein.h"
+#include "platform/dialoge.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 
@@ -153,7 +153,7 @@ void Tips::befNext_Click() {
     KeineTippsAnzeigen();
     return;
   }
-  Z_V_Allgemein::Sanduhr sanduhr;
+  Plattform::Sanduhr sanduhr;
   QString h = Z_Alles::IniLesen({}, {}, QStringLiteral("TippsZuletzt"), QStringLiteral(".0000"));
   bezTip0->setText(Z_Alles::IniLesen(Datei, QStringLiteral("Infos"), QStringLiteral("Frage"),
                                      QStringLiteral("???")));

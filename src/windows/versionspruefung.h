@@ -9,7 +9,7 @@
 #include <array>
 #include <optional>
 
-#include "services/z_v_allgemein.h"
+#include "platform/dialoge.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -106,5 +106,5 @@ private:
   void hintergrund(const QColor& farbe);
   bool vorbei() const;
 
-  std::optional<Z_V_Allgemein::Sanduhr> sanduhr_;  // while the pointer shows busy
+  std::optional<Plattform::Sanduhr> sanduhr_;  // while the pointer shows busy
 };
