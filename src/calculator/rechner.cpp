@@ -143,7 +143,8 @@ void Rechner::Entladen() {
   r->entladen_ = true;
   r->TimerUmrechnen->stop();
   r->hide();
-  delete r;
+  // Later, from the event loop: one of its boxes may still be open further down the stack.
+  r->deleteLater();
 }
 
 // ---- Building ---------------------------------------------------------------------------------

@@ -18,11 +18,15 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
 #endif
+
+#include <cstdio>
+#include <unistd.h>
 
 #include "foundation/z_alles.h"
 #include "notepad/notizeditor.h"
@@ -265,6 +269,10 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   connect(&Zeit, &QTimer::timeout, this, &Main::Zeit_Timer);
   connect(&ZeitInfo, &QTimer::timeout, this, &Main::ZeitInfo_Timer);
   connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
+  zeitInfoWache_.setInterval(1000);
+  connect(&zeitInfoWache_, &QTimer::timeout, this, [this] {
+    if (zeitInfoLaeuft_ && !endet_) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+  });
 
   // The desktop session ends, or the application is told to quit: the orderly exit first.
 #ifndef QT_NO_SESSIONMANAGER
@@ -282,6 +290,7 @@ Main::~Main() {
   Z_SysTray::Verbergen();
   if (instanz_ == this) instanz_ = nullptr;
   if (Plattform::DialogBesitzer() == this) Plattform::SetzeDialogBesitzer(nullptr);
+  Plattform::DialogeAbschalten(false);  // switched off for this window's exit only
 }
 
 Main* Main::Instanz() { return instanz_; }
@@ -382,6 +391,7 @@ void Main::Form_Load() {
 
   panelsAuffrischen();
   datumZeitAuffrischen();
+  startFertig_ = true;
   if (!Zeit.isActive()) Zeit.start();
   if (!ZeitInfo.isActive()) ZeitInfo.start();
 }
@@ -630,42 +640,45 @@ bool Main::NotizSichern(Anlass anlass) {
   if (Z_Alles::NurLesen || geschuetzt_ || speicher_.anzahl() == 0) return true;
   if (sichertGerade_) return false;
   sichertGerade_ = true;
-  const int nr = SkribonDiv::NotizNr;
-  bool ok = true;
-  if (SkribonDiv::NotizGeändert) {
-    const QString text = aktiverText()->text();
-    const NotizSchluessel s = schluesselAusEditor();
-    QString fehler, andere;
-    if (speicher_.sichern(nr, text, s, &fehler, &andere)) {
-      if (!andere.isEmpty() && !stumm_)
-        Plattform::MsgBox(QStringLiteral("Die Notiz %1 wurde inzwischen von einem anderen Programm "
-                                         "geändert (zum Beispiel von Skribon auf einem anderen "
-                                         "Rechner).\n\nIhre Fassung ist gespeichert. Die andere "
-                                         "Fassung wurde aufbewahrt in\n»%2«.")
-                              .arg(nr)
-                              .arg(QDir::toNativeSeparators(andere)),
-                          Plattform::vbInformation);
-      geladen_ = s;
-      SkribonDiv::NotizGeändert = false;
-      letzterFehler_.clear();
-      warnungLoeschen();
-      belegungAuffrischen();
-    } else {
-      ok = sicherungFehlgeschlagen(fehler, anlass);
-    }
-  } else if (anlass != Anlass::Timer) {
-    // Nothing typed, but the caret may have moved: that alone is worth keeping.
-    const NotizEditor* t = aktiverText();
-    const int pos = t->gespeichertePosition();
-    if (pos != geladen_.CrsrPos.trimmed().toInt()) {
-      QString fehler;
-      if (speicher_.positionSichern(nr, pos, &fehler)) geladen_.CrsrPos = QString::number(pos);
-      else Z_Alles::DebugLog(QStringLiteral("Cursorposition nicht gespeichert: ") + fehler);
-    }
-  }
+  QString fehler, andere;
+  bool ok = notizSchreiben(anlass, &fehler, &andere);
+  // The boxes come after the write has been taken into account: an exit that runs while one is
+  // open finds the note as it is on disk.
+  if (!ok)
+    ok = sicherungFehlgeschlagen(fehler, anlass);
+  else if (!andere.isEmpty() && !stumm_)
+    Plattform::MsgBox(QStringLiteral("Die Notiz %1 wurde inzwischen von einem anderen Programm "
+                                     "geändert (zum Beispiel von Skribon auf einem anderen "
+                                     "Rechner).\n\nIhre Fassung ist gespeichert. Die andere "
+                                     "Fassung wurde aufbewahrt in\n»%2«.")
+                          .arg(SkribonDiv::NotizNr)
+                          .arg(QDir::toNativeSeparators(andere)),
+                      Plattform::vbInformation);
   panelsAuffrischen();
   sichertGerade_ = false;
   return ok;
+}
+
+bool Main::notizSchreiben(Anlass anlass, QString* fehler, QString* andere) {
+  const int nr = SkribonDiv::NotizNr;
+  if (SkribonDiv::NotizGeändert) {
+    const NotizSchluessel s = schluesselAusEditor();
+    if (!speicher_.sichern(nr, aktiverText()->text(), s, fehler, andere)) return false;
+    geladen_ = s;
+    SkribonDiv::NotizGeändert = false;
+    letzterFehler_.clear();
+    warnungLoeschen();
+    belegungAuffrischen();
+  } else if (anlass != Anlass::Timer) {
+    // Nothing typed, but the caret may have moved: that alone is worth keeping.
+    const int pos = aktiverText()->gespeichertePosition();
+    if (pos != geladen_.CrsrPos.trimmed().toInt()) {
+      QString f;
+      if (speicher_.positionSichern(nr, pos, &f)) geladen_.CrsrPos = QString::number(pos);
+      else Z_Alles::DebugLog(QStringLiteral("Cursorposition nicht gespeichert: ") + f);
+    }
+  }
+  return true;
 }
 
 bool Main::sicherungFehlgeschlagen(const QString& fehler, Anlass anlass) {
@@ -731,10 +744,17 @@ void Main::Zeit_Timer() {
 void Main::ZeitInfo_Timer() {
   if (zeitInfoLaeuft_ || endet_) return;
   zeitInfoLaeuft_ = true;
+  // A timer does not fire again while its last tick still runs. Should a step wait in a box (a
+  // message from another user), the remote close is checked on the side, so a copy whose user is
+  // away still closes.
+  zeitInfoWache_.start();
   struct Freigabe {
-    bool& f;
-    ~Freigabe() { f = false; }
-  } freigabe{zeitInfoLaeuft_};
+    Main& m;
+    ~Freigabe() {
+      m.zeitInfoLaeuft_ = false;
+      m.zeitInfoWache_.stop();
+    }
+  } freigabe{*this};
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
   if (endet_) return;
@@ -784,17 +804,68 @@ void Main::panelsAuffrischen() {
 }
 
 // ---- Exit ---------------------------------------------------------------------------------------
+//
+// Every way out comes through beenden(). The user's own exit (menu, toolbar, the window's close
+// button) may ask; signals, the end of the session and the remote close have no one to ask and go
+// through endeOhneRueckfrage(), the one place that decides how the program ends then.
+//
+// A box or a modal window runs an event loop inside the outer one, and the code that opened it
+// waits on the stack below, often with windows that live on those stack frames. Windows destroyed
+// from inside such a loop, or frames that run on after the program has decided to end, crash it or
+// keep it from ending. So the windows are closed (and with them the main window destroyed) only by
+// an exit straight from the outermost event loop; anywhere else everything is written first and
+// then the process ends without returning into the frames below.
+
+namespace {
+
+// An event loop runs inside another one: a box, a modal window or a wait is open below.
+bool verschachtelt() { return QThread::currentThread()->loopLevel() > 1; }
+
+}  // namespace
 
 void Main::PulEnde_Click() { beenden(false); }
 
 void Main::beenden(bool ohneRueckfrage) {
-  if (endet_) return;
+  if (sofort_) return;
+  if (ohneRueckfrage) endeOhneRueckfrage();
+  else if (!endet_) geordnetBeenden(false);
+}
+
+void Main::endeOhneRueckfrage() {
+  // Nobody will answer a box any more: none may stop the exit.
+  Plattform::DialogeAbschalten(true);
+  if (!endet_ && !verschachtelt()) {
+    geordnetBeenden(true);
+    return;
+  }
+  if (endet_ && !endeLaeuft()) {
+    // The exit has run to its end and written everything. Outside any event loop the caller is
+    // leaving the program already; inside one, something kept the program alive past its exit.
+    if (QThread::currentThread()->loopLevel() > 0) prozessBeenden(true);
+    return;
+  }
+  // A box or window waits further down the stack, perhaps the exit's own question.
+  Z_Alles::DebugLog(QStringLiteral("Beenden ohne Rückfrage, während ein Fenster wartet"));
+  endet_ = true;
+  Zeit.stop();
+  ZeitInfo.stop();
+  zeitBelegung.stop();
+  stumm_ = true;
+  const bool sicher = notizRetten();
+  if (endeSchritt_ == EndeSchritt::Notiz) endeSchritt_ = EndeSchritt::Einstellungen;
+  schritteBisEntladen();
+  endeSchritt_ = EndeSchritt::Fertig;
+  prozessBeenden(sicher);
+}
+
+void Main::geordnetBeenden(bool ohneRueckfrage) {
   endet_ = true;
   Zeit.stop();
   ZeitInfo.stop();
   zeitBelegung.stop();
 
   // 1. The note. No one may be at the screen to read a message.
+  endeSchritt_ = EndeSchritt::Einstellungen;
   stumm_ = ohneRueckfrage;
   statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
   Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
@@ -802,27 +873,18 @@ void Main::beenden(bool ohneRueckfrage) {
   stumm_ = false;
   if (!gesichert && !endenTrotzFehler(ohneRueckfrage)) {
     endet_ = false;
+    endeSchritt_ = EndeSchritt::Notiz;
     Zeit.start();
     ZeitInfo.start();
     return;
   }
 
-  // 2. Window and notepad settings.
-  statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
-  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
-  einstellungenSichern();
+  // 2.-6. Settings and the steps of other parts.
+  schritteBisEntladen();
 
-  // 3.-6. The steps of other parts.
-  statusSetzen(QStringLiteral("Beenden... Export..."));
-  HauptfensterHaken::Ausfuehren(Punkt::EndeExport);
-  statusSetzen(QStringLiteral("Beenden... Hilfe schließen..."));
-  HauptfensterHaken::Ausfuehren(Punkt::EndeHilfe);
-  statusSetzen(QStringLiteral("Beenden... Benutzer abmelden..."));
-  HauptfensterHaken::Ausfuehren(Punkt::EndeAbmelden);
-  statusSetzen(QStringLiteral("Beenden... Statistik..."));
-  HauptfensterHaken::Ausfuehren(Punkt::EndeStatistik);
-
-  // 7. Every window goes.
+  // 7. Every window goes, but only from the outermost event loop (see above).
+  endeSchritt_ = EndeSchritt::Fertig;
+  if (verschachtelt()) prozessBeenden(true);
   statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
   for (QWidget* w : QApplication::topLevelWidgets())
@@ -830,10 +892,69 @@ void Main::beenden(bool ohneRueckfrage) {
   if (!imCloseEvent_) close();
 }
 
+void Main::schritteBisEntladen() {
+  while (endeSchritt_ < EndeSchritt::Entladen) {
+    const EndeSchritt schritt = endeSchritt_;
+    // Counted as begun before it runs: a signal during a box of this step goes on with the next.
+    endeSchritt_ = EndeSchritt(int(schritt) + 1);
+    switch (schritt) {
+      case EndeSchritt::Einstellungen:
+        statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
+        Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
+        einstellungenSichern();
+        break;
+      case EndeSchritt::Export:
+        statusSetzen(QStringLiteral("Beenden... Export..."));
+        HauptfensterHaken::Ausfuehren(Punkt::EndeExport);
+        break;
+      case EndeSchritt::Hilfe:
+        statusSetzen(QStringLiteral("Beenden... Hilfe schließen..."));
+        HauptfensterHaken::Ausfuehren(Punkt::EndeHilfe);
+        break;
+      case EndeSchritt::Abmelden:
+        statusSetzen(QStringLiteral("Beenden... Benutzer abmelden..."));
+        HauptfensterHaken::Ausfuehren(Punkt::EndeAbmelden);
+        break;
+      case EndeSchritt::Statistik:
+        statusSetzen(QStringLiteral("Beenden... Statistik..."));
+        HauptfensterHaken::Ausfuehren(Punkt::EndeStatistik);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+bool Main::notizRetten() {
+  if (Z_Alles::NurLesen || geschuetzt_ || speicher_.anzahl() == 0) return true;
+  QString fehler, andere;
+  if (notizSchreiben(Anlass::Ende, &fehler, &andere)) return true;
+  Z_Alles::DebugLog(QStringLiteral("Notiz sichern fehlgeschlagen: ") + fehler);
+  return !notfallKopieSchreiben().isEmpty();
+}
+
+QString Main::notfallKopieSchreiben() {
+  const QString kopie = speicher_.notfallKopie(SkribonDiv::NotizNr, aktiverText()->text());
+  Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
+                    (kopie.isEmpty() ? QStringLiteral("-") : kopie));
+  // The text is safe: an exit that runs while the next box is open does not copy it again.
+  if (!kopie.isEmpty()) SkribonDiv::NotizGeändert = false;
+  return kopie;
+}
+
+void Main::prozessBeenden(bool textSicher) {
+  Z_Alles::DebugLog(textSicher ? QStringLiteral("Programm beendet")
+                               : QStringLiteral("Programm beendet, Notiz weder gespeichert noch kopiert"));
+  // Every file was written and synced by the file layer; nothing is buffered here but stdio.
+  std::fflush(nullptr);
+  ::_exit(textSicher ? 0 : 1);
+}
+
 void Main::sofortBeenden() {
   if (sofort_) return;
   sofort_ = true;
   endet_ = true;  // the signals, the session end and aboutToQuit find the exit done
+  endeSchritt_ = EndeSchritt::Fertig;
   Zeit.stop();
   ZeitInfo.stop();
   zeitBelegung.stop();
@@ -856,9 +977,7 @@ bool Main::endenTrotzFehler(bool ohneRueckfrage) {
     if (antwort != Plattform::vbYes) return false;
   }
   // The text goes where it cannot be lost.
-  const QString kopie = speicher_.notfallKopie(nr, aktiverText()->text());
-  Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
-                    (kopie.isEmpty() ? QStringLiteral("-") : kopie));
+  const QString kopie = notfallKopieSchreiben();
   if (ohneRueckfrage) return true;
   if (kopie.isEmpty()) {
     Plattform::MsgBox(QStringLiteral("Auch die Notfallkopie der Notiz %1 konnte nicht geschrieben "
@@ -876,7 +995,8 @@ bool Main::endenTrotzFehler(bool ohneRueckfrage) {
 }
 
 void Main::einstellungenSichern() {
-  if (Z_Alles::NurLesen) return;
+  // Before the start has placed the window, its place is not the user's to keep.
+  if (Z_Alles::NurLesen || !startFertig_) return;
   Fensterplatz::Sichern(this, QStringLiteral("Main"));
   Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
   if (speicher_.anzahl() > 0)
@@ -889,7 +1009,8 @@ void Main::closeEvent(QCloseEvent* e) {
     beenden(false);
     imCloseEvent_ = false;
   }
-  if (endet_) e->accept();
+  // While the exit waits in a box further down the stack the window stays.
+  if (endet_ && !endeLaeuft()) e->accept();
   else e->ignore();
 }
 

@@ -149,9 +149,26 @@ private:
   void befehlPlatzieren(QWidget* ziel, QAction* anker,
                         QVector<QPair<QString, QAction*>>& liste, const QString& name,
                         QAction* befehl);
+  // Writes the current note when it has unsaved changes (or only its caret position), without
+  // a word. *andere names the other program's version kept aside, if any.
+  bool notizSchreiben(Anlass anlass, QString* fehler, QString* andere);
   // Quitting with a note that cannot be saved: asks, and on "end anyway" writes the
   // emergency copy. True when the program may end.
   bool endenTrotzFehler(bool ohneRueckfrage);
+
+  // ---- How the program ends (see "Exit" in main.cpp) ----
+  // The exit's steps in order; endeSchritt_ is the next one not yet begun.
+  enum class EndeSchritt { Notiz, Einstellungen, Export, Hilfe, Abmelden, Statistik, Entladen, Fertig };
+  void geordnetBeenden(bool ohneRueckfrage);
+  void endeOhneRueckfrage();
+  void schritteBisEntladen();
+  // Saves the note silently or, failing that, writes its emergency copy; false when neither.
+  bool notizRetten();
+  // Writes the emergency copy of the shown text; its path, or "" when it could not be written.
+  QString notfallKopieSchreiben();
+  // Ends the process at once, without returning to the caller (see "Exit" in main.cpp).
+  [[noreturn]] void prozessBeenden(bool textSicher);
+  bool endeLaeuft() const { return endet_ && endeSchritt_ != EndeSchritt::Fertig; }
 
   NotizSpeicher speicher_;
   NotizSchluessel geladen_;  // the current note's keys as loaded or last saved
@@ -160,12 +177,15 @@ private:
   bool sichertGerade_ = false;  // a save is running (a message box may let timers in)
   bool imCloseEvent_ = false;
   bool laedt_ = false;       // text is being put into a box: no change event counts
-  bool endet_ = false;       // the orderly exit has begun (runs at most once)
+  bool endet_ = false;       // the exit has begun (runs at most once)
+  EndeSchritt endeSchritt_ = EndeSchritt::Notiz;
+  bool startFertig_ = false; // Form_Load has run to its end: the window's place is the user's
   bool sofort_ = false;      // ended at once: nothing is written any more
   Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
   bool stumm_ = false;       // saving without anyone to read a message
   bool ersterPaint_ = true;
   bool zeitInfoLaeuft_ = false;
+  QTimer zeitInfoWache_;     // runs the remote close while a tick of ZeitInfo waits in a box
   QString letzterFehler_;    // the last save failure shown, so the timer does not repeat it
   Qt::WindowStates startZustand_ = Qt::WindowNoState;
   bool startZustandGesetzt_ = false;

@@ -31,7 +31,11 @@ void geweckt() {
   while (::read(paar_[0], &c, 1) > 0) {
   }
   Z_Alles::DebugLog(QStringLiteral("Signal zum Beenden erhalten"));
-  if (Hauptfenster* h = Hauptfenster::Instanz()) h->beenden(true);
+  Hauptfenster* h = Hauptfenster::Instanz();
+  // Before the main window exists (a box of the start) nothing of the user's is open, and the
+  // start would only go on after the box.
+  if (!h) ::_exit(0);
+  h->beenden(true);
   QCoreApplication::quit();
 }
 

@@ -68,7 +68,9 @@ public:
 class EchteDialoge : public DialogDienst {
 public:
   int msgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) override {
-    MeldungsBox box(DialogBesitzer());
+    // On the heap: when its owner goes while the box is open, it goes along, not twice.
+    QPointer<MeldungsBox> halter = new MeldungsBox(DialogBesitzer());
+    MeldungsBox& box = *halter;
     box.setWindowTitle(standardTitel(titel));
     auto* haupt = new QVBoxLayout(&box);
     auto* zeile = new QHBoxLayout;
@@ -106,36 +108,56 @@ public:
     haupt->addWidget(leiste);
     QApplication::beep();
     box.exec();
+    delete halter;
     return ergebnis;
   }
 
   QString inputBox(const QString& text, const QString& titel, const QString& vorgabe,
                    bool* abgebrochen) override {
-    QInputDialog d(DialogBesitzer());
+    QPointer<QInputDialog> halter = new QInputDialog(DialogBesitzer());
+    QInputDialog& d = *halter;
     d.setWindowTitle(standardTitel(titel));
     d.setLabelText(text);
     d.setTextValue(vorgabe);
     d.setOkButtonText("OK");
     d.setCancelButtonText("Abbrechen");
-    const bool ok = d.exec() == QDialog::Accepted;
+    const bool ok = d.exec() == QDialog::Accepted;  // Rejected when it went with its owner
     if (abgebrochen) *abgebrochen = !ok;
-    return ok ? d.textValue() : QString();
+    const QString wert = ok ? d.textValue() : QString();
+    delete halter;
+    return wert;
   }
 };
 
 EchteDialoge echte_;
 DialogDienst* dienst_ = nullptr;
+bool abgeschaltet_ = false;
+
+int sichereAntwort(int knoepfe) {
+  switch (knoepfe & 7) {
+    case vbOKOnly: return vbOK;
+    case vbAbortRetryIgnore: return vbAbort;
+    case vbYesNo: return vbNo;
+    default: return vbCancel;
+  }
+}
 
 }  // namespace
 
 void SetzeDialogDienst(DialogDienst* dienst) { dienst_ = dienst; }
 DialogDienst& Dialoge() { return dienst_ ? *dienst_ : echte_; }
+void DialogeAbschalten(bool aus) { abgeschaltet_ = aus; }
 
 int MsgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) {
+  if (abgeschaltet_) return sichereAntwort(knoepfe);
   return Dialoge().msgBox(text, knoepfe, standardTitel(titel), hilfeThema);
 }
 
 QString InputBox(const QString& text, const QString& titel, const QString& vorgabe, bool* abgebrochen) {
+  if (abgeschaltet_) {
+    if (abgebrochen) *abgebrochen = true;
+    return {};
+  }
   return Dialoge().inputBox(text, standardTitel(titel), vorgabe, abgebrochen);
 }
 

@@ -47,6 +47,11 @@ int MsgBox(const QString& text, int knoepfe = vbOKOnly, const QString& titel = {
 QString InputBox(const QString& text, const QString& titel = {}, const QString& vorgabe = {},
                  bool* abgebrochen = nullptr);
 
+// Once no one can answer (the program ends on a signal, at the end of the session or by remote
+// close), boxes are no longer shown: each returns at once what its safe button would (OK when it
+// is the only button, else Cancel, No or Abort); an input box is cancelled.
+void DialogeAbschalten(bool aus);
+
 // Window that owns the boxes (the main window once it exists); may be nullptr.
 void SetzeDialogBesitzer(QWidget* besitzer);
 QWidget* DialogBesitzer();

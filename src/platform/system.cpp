@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -18,6 +17,7 @@
 #include <QTimer>
 #include <QEventLoop>
 
+#include <algorithm>
 #include <cmath>
 #include <ctime>
 #include <unistd.h>
@@ -96,13 +96,15 @@ void SystemDienst::warten(double sekunden) {
     QCoreApplication::processEvents();
     return;
   }
-  QElapsedTimer uhr;
-  uhr.start();
-  const double ms = sekunden * 1000;
-  while (double(uhr.elapsed()) < ms) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    QThread::msleep(5);
-  }
+  // An event loop of its own rather than processEvents in a loop: the loop depth then shows that
+  // code waits below (the exit must not destroy windows under it), and no time is spent polling.
+  QEventLoop schleife;
+  QTimer uhr;
+  uhr.setSingleShot(true);
+  uhr.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&uhr, &QTimer::timeout, &schleife, &QEventLoop::quit);
+  uhr.start(int(std::min(sekunden * 1000, 2e9)));
+  schleife.exec();
 }
 
 void SystemDienst::ton(const QString& name) {

@@ -261,7 +261,9 @@ void PrinterSet::Entladen() {
   PrinterSet* fenster = instanz_;
   fenster->Form_QueryUnload(1);
   instanz_ = nullptr;
-  delete fenster;
+  // Later, from the event loop: it may still be open further down the stack.
+  fenster->hide();
+  fenster->deleteLater();
 }
 
 void PrinterSet::Form_Load() {

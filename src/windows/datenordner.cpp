@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTime>
@@ -50,7 +51,14 @@ double sekundenSeitMitternacht() { return double(QTime(0, 0).secsTo(Plattform::J
 QString striche(int n) { return QString(n, u'-'); }
 
 QString desktopOrdnerWahl(QWidget* besitzer, const QString& titel) {
-  return QFileDialog::getExistingDirectory(besitzer, titel, QString(), QFileDialog::ShowDirsOnly);
+  // Not QFileDialog::getExistingDirectory: that keeps the dialog on the stack with an owner.
+  QPointer<QFileDialog> d = new QFileDialog(besitzer, titel);
+  d->setFileMode(QFileDialog::Directory);
+  d->setOption(QFileDialog::ShowDirsOnly);
+  const bool ok = d->exec() == QDialog::Accepted;  // Rejected when it went with its owner
+  const QStringList gewaehlt = ok ? d->selectedFiles() : QStringList();
+  delete d;
+  return gewaehlt.value(0);
 }
 
 QStringList listenEintraege(const QListWidget* liste) {

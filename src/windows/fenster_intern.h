@@ -1,7 +1,9 @@
 #pragma once
 // Small helpers the auxiliary windows share; not for other folders.
 #include <QIcon>
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
@@ -14,6 +16,17 @@ inline void SymbolUebernehmen(QWidget* fenster) {
     const QIcon s = h->symbol();
     if (!s.isNull()) fenster->setWindowIcon(s);
   }
+}
+
+// Shows a modal window and deletes it afterwards. Made on the heap, never on the stack with an
+// owner: an owner that goes while the window is open takes it along, and a window on the stack
+// would then be destroyed a second time.
+template <class Fenster>
+void ModalZeigen(QWidget* besitzer, const std::function<void(Fenster&)>& einrichten = {}) {
+  QPointer<Fenster> fenster = new Fenster(besitzer);
+  if (einrichten) einrichten(*fenster);
+  fenster->exec();
+  delete fenster;
 }
 
 // A flag of the program's settings, read as the main window reads them: any number but 0 is on.

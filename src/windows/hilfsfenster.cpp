@@ -41,8 +41,7 @@ void OrdnerAnzeigen(const QString& ordner) { Z_DOS::OrdnerZeigen(ordner); }
 
 void mnuDatenOrdner_Click() {
   if (Hauptfenster* h = Hauptfenster::Instanz()) h->notizSichern();
-  DatenOrdner fenster(hauptWidget());
-  fenster.exec();  // hidden by its own commands, unloaded here
+  Intern::ModalZeigen<DatenOrdner>(hauptWidget());  // hidden by its own commands, unloaded here
 }
 
 void InfoZeigen(QWidget* besitzer) {
@@ -58,17 +57,12 @@ void InfoZeigen(QWidget* besitzer) {
 void PulInfo_Click() { InfoZeigen(hauptWidget()); }
 
 void mnuSetup_Click() {
-  {
-    Setup fenster(hauptWidget());
-    fenster.SSTab1->setCurrentIndex(1);
-    fenster.exec();  // hidden by its own commands, unloaded here
-  }
+  Intern::ModalZeigen<Setup>(hauptWidget(), [](Setup& fenster) { fenster.SSTab1->setCurrentIndex(1); });
   if (Hauptfenster* h = Hauptfenster::Instanz()) h->belegungAuffrischen();
 }
 
 void mnuTips_Click() {
-  Tips fenster(hauptWidget());
-  fenster.exec();  // hidden by its own commands, unloaded here
+  Intern::ModalZeigen<Tips>(hauptWidget());  // hidden by its own commands, unloaded here
 }
 
 void TippsBeimStart() {
@@ -78,7 +72,12 @@ void TippsBeimStart() {
   mnuTips_Click();
 }
 
-void Entladen() { delete info_.data(); }
+// Later, from the event loop: the box may still be open further down the stack.
+void Entladen() {
+  if (!info_) return;
+  info_->hide();
+  info_->deleteLater();
+}
 
 void Registrieren() {
   using HauptfensterHaken::Punkt;

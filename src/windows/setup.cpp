@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -28,10 +29,13 @@ const QString kKopfVorgabe = QStringLiteral("{Name} , Seite {Seite}");
 const char* const kFarbTitel[4] = {"Standard...", "Ohne Inhalt...", "Kennwortgeschützt...", "Aktuelle..."};
 
 bool desktopFarbe(QWidget* besitzer, const QString& titel, QColor& farbe) {
-  const QColor c = QColorDialog::getColor(farbe, besitzer, titel);
-  if (!c.isValid()) return false;
-  farbe = c;
-  return true;
+  // Not QColorDialog::getColor: that keeps the dialog on the stack with an owner.
+  QPointer<QColorDialog> d = new QColorDialog(farbe, besitzer);
+  d->setWindowTitle(titel);
+  const bool ok = d->exec() == QDialog::Accepted;  // Rejected when it went with its owner
+  if (ok) farbe = d->selectedColor();
+  delete d;
+  return ok && farbe.isValid();
 }
 
 QLabel* ueberschrift(const QString& text, QWidget* eltern) {

@@ -206,7 +206,9 @@ void VersionsPrüfung::Entladen() {
   VersionsPrüfung* fenster = instanz_;
   instanz_ = nullptr;
   fenster->Form_QueryUnload(1);
-  delete fenster;
+  // Later, from the event loop: it may still be open further down the stack.
+  fenster->hide();
+  fenster->deleteLater();
 }
 
 void VersionsPrüfung::mnuHlpWeb_Click() {

@@ -14,6 +14,7 @@
 #include <QStyleOptionComboBox>
 #include <QTabWidget>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -475,7 +476,8 @@ TEST_F(RechnerTest, TimerFasstAenderungenZusammen) {
   Rechner* r = laden();
   EXPECT_EQ(r->TimerUmrechnen->interval(), 1000);
   r->befUmrechnen_Click();
-  QTest::qWait(100);
+  // Some time passes, without events: the timer cannot run out meanwhile.
+  while (r->TimerUmrechnen->remainingTime() >= r->TimerUmrechnen->interval()) QThread::usleep(200);
   const int rest = r->TimerUmrechnen->remainingTime();
   r->txtWert[0]->setText("1");
   r->txtWert[0]->setText("12");

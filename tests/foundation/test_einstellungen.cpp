@@ -223,7 +223,7 @@ TEST_F(Einstellungen, ZweiProzesseVerlierenNichts) {
     IniSchreiben(datei, "Stat", "Vorher", "ja");
     QProcess kinder[2];
     for (int k = 0; k < 2; ++k) {
-      auto env = QProcessEnvironment::systemEnvironment();
+      auto env = kindUmgebung();
       env.insert("SKRIBON_KIND_INI", datei);
       env.insert("SKRIBON_KIND_ART", fall.art);
       env.insert("SKRIBON_KIND_NR", QString::number(k));

@@ -4,17 +4,21 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 #include <QTextCursor>
+#include <QTimer>
 #include <QToolBar>
 
 #include <csignal>
@@ -30,6 +34,8 @@
 #include "notepad/skribondiv.h"
 #include "platform/farben.h"
 #include "platform/profil.h"
+#include "services/programmdienste.h"
+#include "windows/hilfsfenster.h"
 #include "support/fixture.h"
 #include "qstring_ausgabe.h"
 
@@ -189,7 +195,8 @@ TEST_F(MainTest, TabFarben) {
   // Switching the timer on while it runs does not restart it.
   main->belegungAuffrischen();
   const int rest = main->zeitBelegung.remainingTime();
-  QTest::qWait(30);
+  // Some time passes, without events: the timer cannot run out meanwhile.
+  while (main->zeitBelegung.remainingTime() >= rest) QThread::usleep(200);
   main->belegungAuffrischen();
   EXPECT_LT(main->zeitBelegung.remainingTime(), rest);
 }
@@ -917,8 +924,11 @@ TEST_F(MainTest, SofortBeendenSchreibtNichtsMehr) {
   main->beenden(true);
   main->close();
   QMetaObject::invokeMethod(qApp, "aboutToQuit");
+  // The signal has been handled once the log says so (the log lies outside the folders compared).
+  Z_Alles::DebugDatei = wurzel + "/Debug.txt";
+  Z_Alles::DebugModus = 1;
   ::raise(SIGTERM);
-  QTest::qWait(50);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return DateiLesen(wurzel + "/Debug.txt").contains("Signal zum Beenden"); }, 10000));
   Signale::Entfernen();
   EXPECT_EQ(stand(), vorher);
   EXPECT_EQ(schritte, 0);
@@ -952,40 +962,157 @@ TEST_F(MainTest, SigtermSichertDieNotiz) {
   }
 }
 
-// The real thing: a child process with the main window on its event loop gets SIGTERM/SIGHUP.
+// Runs only as a child of the test below: the main window on its event loop with real boxes,
+// brought into the state SKRIBON_KIND_FALL names. Each box is reported on stdout as it opens.
 TEST_F(MainTest, KindprozessWartetAufSignal) {
   const QString ziel = qEnvironmentVariable("SKRIBON_KIND_SIGNAL");
   if (ziel.isEmpty()) GTEST_SKIP() << "nur als Kindprozess";
+  const QByteArray fall = qgetenv("SKRIBON_KIND_FALL");
   Z_Alles::ordnerDat = ziel;
+  // Emergency copies where the test finds them, beside the data folder.
+  qputenv("XDG_DATA_HOME", (ziel + ".notfall").toUtf8());
+  // The exit steps of the program's services: unloading the windows ends the event loop.
+  Programmdienste::Registrieren();
+  if (fall == "zweiFassungen") DateiSchreiben(ziel + "/Skribon.t01", "gemeinsam");
+  if (fall == "ordner") {
+    Plattform::ProfilSchreiben(subOrdner + "/Dormik.ini", "Verknüpfung", "PrgTxtEdit", "/gibt/es/nicht");
+    shell.ergebnis = false;
+  }
+  if (fall == "nachricht") {
+    const QString nw = ziel + "/NetWatch.ini";
+    Plattform::ProfilSchreiben(nw, "Allgemein", "Benachrichtigen", "1");
+    Plattform::ProfilSchreiben(nw, "Nachricht", "User", system.login);
+    Plattform::ProfilSchreiben(nw, "Nachricht", "Date", "15.01.2026 10:30:00");
+    Plattform::ProfilSchreiben(nw, "Nachricht", "Text", "Bitte Skribon schließen");
+  }
+  if (fall == "schrittFragt")
+    HauptfensterHaken::Eintragen(Punkt::EndeStatistik, [ziel] {
+      DateiSchreiben(ziel + "/antwort", QByteArray::number(Plattform::MsgBox("Noch etwas?", Plattform::vbYesNo)));
+    });
   starten();
   Signale::Installieren();
   tippen("vom Kind");
+  ASSERT_TRUE(dialoge.gezeigt.isEmpty()) << dialoge.gezeigt[0].text.toStdString();
+  // Owned as in the program: the window deletes itself once closed.
+  main->setAttribute(Qt::WA_DeleteOnClose);
+  Main* fenster = main.release();
+  // Real boxes from here on: each runs an event loop of its own.
+  Plattform::SetzeDialogDienst(nullptr);
+  QPointer<QWidget> gemeldet;
+  bool geklickt = false;
+  QTimer melder;
+  QObject::connect(&melder, &QTimer::timeout, [&] {
+    QWidget* w = QApplication::activeModalWidget();
+    if (!w) return;
+    QString text = w->windowTitle();
+    for (QLabel* l : w->findChildren<QLabel*>()) text += " " + l->text();
+    if (w != gemeldet) {
+      gemeldet = w;
+      std::printf("meldung: %s\n", qPrintable(text.simplified()));
+      std::fflush(stdout);
+    }
+    // Clicked from the event loop, so that this timer sees the boxes the click opens.
+    auto klicken = [w, &geklickt](const QString& knopf) {
+      geklickt = true;
+      for (QAbstractButton* b : w->findChildren<QAbstractButton*>())
+        if (b->text().remove('&') == knopf || b->objectName() == knopf)
+          QTimer::singleShot(0, b, &QAbstractButton::click);
+    };
+    if (geklickt) return;
+    if (fall == "kopie" && text.contains("Trotzdem beenden?")) klicken("Ja");
+    // The folders window, once it has read its folders: "Einstellungs-Datei anzeigen...".
+    QLabel* einstellungen = w->findChild<QLabel*>("bezDo0");
+    if (fall == "ordner" && einstellungen && !einstellungen->text().isEmpty()) klicken("befDo0");
+  });
+  melder.start(20);
+  QTimer::singleShot(0, [&] {
+    if (fall == "frage" || fall == "kopie") {
+      QDir(ziel).removeRecursively();
+      DateiSchreiben(ziel, "kein Ordner");
+    }
+    if (fall == "zweiFassungen") {
+      NotizSpeicher anderer;
+      NotizSpeicher::Notiz n;
+      anderer.oeffnen("Skribon", 50);
+      anderer.laden(1, &n);
+      anderer.textSichern(1, "deins");
+    }
+    if (fall == "frage" || fall == "kopie" || fall == "zweiFassungen") fenster->mnuBeenden->trigger();
+    if (fall == "ordner") Hilfsfenster::mnuDatenOrdner_Click();
+  });
   std::fputs("bereit\n", stdout);
   std::fflush(stdout);
   QApplication::exec();
   Signale::Entfernen();
 }
 
-TEST_F(MainTest, SignalBeendetKindprozessGeordnet) {
-  for (int signal : {SIGTERM, SIGHUP}) {
-    const QString ziel = wurzel + QString("/signal%1").arg(signal);
+// A signal, or the remote close, whatever box or window is open: the program ends within seconds,
+// with the text in its file or in one emergency copy, and boxes asked on the way do not wait.
+TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
+  struct Fall {
+    const char* name;
+    const char* fall;
+    int signal;           // 0: the remote-close flag instead
+    const char* meldung;  // the box open when it comes, or nullptr
+    const char* notiz;    // Skribon.t01 afterwards, or nullptr: one emergency copy holds the text
+  };
+  const Fall faelle[] = {
+      {"keine Meldung, SIGTERM", "ruhe", SIGTERM, nullptr, "vom Kind"},
+      {"keine Meldung, SIGHUP", "ruhe", SIGHUP, nullptr, "vom Kind"},
+      {"Frage beim Beenden", "frage", SIGTERM, "Trotzdem beenden?", nullptr},
+      {"Meldung der Notfallkopie", "kopie", SIGINT, "liegt in der Notfallkopie", nullptr},
+      {"zwei Fassungen beim Beenden", "zweiFassungen", SIGTERM, "anderen Programm", "vom Kindgemeinsam"},
+      {"Fehler über dem Ordner-Fenster", "ordner", SIGHUP, "Fehler beim Programmstart", "vom Kind"},
+      {"Nachricht, dann Fernschließen", "nachricht", 0, "Bitte Skribon schließen", "vom Kind"},
+      {"Rückfrage in einem Schritt des Endes", "schrittFragt", SIGTERM, nullptr, "vom Kind"},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    const QString ziel = wurzel + "/" + f.fall + QString::number(f.signal);
     QDir().mkpath(ziel);
     QProcess kind;
-    auto env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = kindUmgebung();
     env.insert("SKRIBON_KIND_SIGNAL", ziel);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SKRIBON_KIND_FALL", f.fall);
     kind.setProcessEnvironment(env);
     kind.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=MainTest.KindprozessWartetAufSignal"});
     ASSERT_TRUE(kind.waitForStarted(10000));
     QByteArray ausgabe;
-    for (int i = 0; i < 200 && !ausgabe.contains("bereit"); ++i) {
+    auto gesehen = [&] {
+      return ausgabe.contains("bereit") &&
+             (!f.meldung || QString::fromUtf8(ausgabe).contains(QString::fromUtf8(f.meldung)));
+    };
+    for (QDeadlineTimer frist(20000); !gesehen() && !frist.hasExpired() && kind.state() == QProcess::Running;) {
       kind.waitForReadyRead(100);
       ausgabe += kind.readAllStandardOutput();
     }
-    ASSERT_TRUE(ausgabe.contains("bereit")) << ausgabe.constData();
-    ::kill(pid_t(kind.processId()), signal);
-    ASSERT_TRUE(kind.waitForFinished(20000));
-    EXPECT_EQ(kind.exitStatus(), QProcess::NormalExit) << signal;
-    EXPECT_EQ(DateiLesen(ziel + "/Skribon.t01"), "vom Kind") << signal;
+    if (!gesehen()) {
+      ADD_FAILURE() << "Zustand nicht erreicht: " << ausgabe.constData();
+      continue;  // the process is killed with its QProcess
+    }
+    if (f.signal) ::kill(pid_t(kind.processId()), f.signal);
+    else DateiSchreiben(ziel + "/Skribon_RmtClose$DoIt.flg", {});
+    if (!kind.waitForFinished(10000)) {
+      ADD_FAILURE() << "läuft 10 s danach noch: " << ausgabe.constData();
+      continue;
+    }
+    EXPECT_EQ(kind.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(kind.exitCode(), 0) << (ausgabe + kind.readAll()).constData();
+    QStringList kopien;
+    for (QDirIterator it(ziel + ".notfall", {"*-Notfall-*"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+      kopien << it.next();
+    if (f.notiz) {
+      EXPECT_EQ(DateiLesen(ziel + "/Skribon.t01"), f.notiz);
+      EXPECT_TRUE(kopien.isEmpty()) << kopien.join(", ").toStdString();
+    } else {
+      EXPECT_EQ(kopien.size(), 1) << kopien.join(", ").toStdString();
+      for (const QString& k : kopien) EXPECT_EQ(DateiLesen(k), "vom Kind");
+    }
+    if (QByteArray(f.fall) == "zweiFassungen") {
+      EXPECT_EQ(QDir(ziel).entryList({"*andere Fassung*"}).size(), 1);
+    }
+    if (QByteArray(f.fall) == "schrittFragt") {
+      EXPECT_EQ(DateiLesen(ziel + "/antwort"), "7");  // "Nein", and nobody was asked
+    }
   }
 }

@@ -370,10 +370,9 @@ TEST_F(NotizSpeicherTest, ZweiProzesseSpeichernInEinenNotizblock) {
   QDir().mkpath(ziel);
   QProcess kinder[2];
   for (int i = 0; i < 2; ++i) {
-    auto env = QProcessEnvironment::systemEnvironment();
+    auto env = kindUmgebung();
     env.insert("SKRIBON_KIND_ORDNER", ziel);
     env.insert("SKRIBON_KIND_ERSTE", QString::number(1 + 5 * i));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     kinder[i].setProcessEnvironment(env);
     kinder[i].start(QCoreApplication::applicationFilePath(),
                     {"--gtest_filter=NotizSpeicherTest.KindprozessSpeichertNotizen"});
@@ -400,9 +399,8 @@ TEST_F(NotizSpeicherTest, AbbruchMittenImSichern) {
   int gefunden[2] = {0, 0};
   for (int runde = 0; runde < 30; ++runde) {
     QProcess kind;
-    auto env = QProcessEnvironment::systemEnvironment();
+    auto env = kindUmgebung();
     env.insert("SKRIBON_KIND_ORDNER", ziel);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     kind.setProcessEnvironment(env);
     kind.start(QCoreApplication::applicationFilePath(),
                {"--gtest_filter=NotizSpeicherTest.KindprozessSpeichertEndlos"});

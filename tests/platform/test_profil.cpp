@@ -1,3 +1,4 @@
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -5,7 +6,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <fcntl.h>
+#include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -435,10 +439,23 @@ TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
       EXPECT_TRUE(ProfilSchreiben(f, "S", "a", "1"));
     }
     EXPECT_TRUE(QFileInfo::exists(sperrDatei));  // still held by the outer one
-    // Another thread of the process waits for the holder.
-    faden.reset(QThread::create([&] { ProfilSchreiben(f, "S", "b", "2"); }));
+    // Another thread of the process waits for the holder: it goes to sleep (nothing else on its
+    // way to the lock sleeps) and has not written.
+    std::atomic<pid_t> tid{0};
+    faden.reset(QThread::create([&] {
+      tid = pid_t(::syscall(SYS_gettid));
+      ProfilSchreiben(f, "S", "b", "2");
+    }));
     faden->start();
-    QThread::msleep(50);
+    auto schlaeft = [&tid] {
+      QFile stat(QString("/proc/self/task/%1/stat").arg(tid.load()));
+      if (tid == 0 || !stat.open(QIODevice::ReadOnly)) return false;
+      const QByteArray zeile = stat.readAll();
+      return zeile.mid(zeile.lastIndexOf(')') + 2, 1) == "S";
+    };
+    const QDeadlineTimer frist(10000);
+    while (!schlaeft() && !frist.hasExpired()) QThread::usleep(200);
+    EXPECT_TRUE(schlaeft()) << "the other thread never waited";
     EXPECT_EQ(ProfilLesen(f, "S", "b", "?"), "?");
   }
   faden->wait();

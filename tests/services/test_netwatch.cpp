@@ -231,12 +231,11 @@ TEST_F(NetWatchTest, ZweiProzesse) {
   struct Kind { QString rechner, user, namen; std::unique_ptr<QProcess> p; };
   Kind kinder[] = {{"PC-A", "Anna", "a", nullptr}, {"PC-B", "Bert", "b", nullptr}};
   for (Kind& k : kinder) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = kindUmgebung();
     env.insert("SKRIBON_KIND_DATEN", datOrdner);
     env.insert("COMPUTERNAME", k.rechner);
     env.insert("SKRIBON_KIND_USER", k.user);
     env.insert("SKRIBON_KIND_NAMEN", k.namen);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
     k.p = std::make_unique<QProcess>();
     k.p->setProcessEnvironment(env);
     k.p->start(QCoreApplication::applicationFilePath(),

@@ -62,6 +62,7 @@ void SkribonTest::SetUp() {
   system.ordner = home;
   Plattform::ProfilCacheLeeren();
   Plattform::SetzeDialogDienst(&dialoge);
+  Plattform::DialogeAbschalten(false);
   Plattform::SetzeShellDienst(&shell);
   Plattform::SetzeSystemDienst(&system);
 }
@@ -69,6 +70,7 @@ void SkribonTest::SetUp() {
 void SkribonTest::TearDown() {
   Plattform::SetzeJobPausen(true);
   Plattform::SetzeDialogDienst(nullptr);
+  Plattform::DialogeAbschalten(false);
   Plattform::SetzeShellDienst(nullptr);
   Plattform::SetzeSystemDienst(nullptr);
   Plattform::ProfilCacheLeeren();
@@ -88,6 +90,15 @@ void SkribonTest::DateiSchreiben(const QString& pfad, const QByteArray& inhalt) 
   QFile f(pfad);
   ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate)) << pfad.toStdString();
   f.write(inhalt);
+}
+
+QProcessEnvironment SkribonTest::kindUmgebung() const {
+  const QString tmp = wurzel + "/kinder";
+  QDir().mkpath(tmp);
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("TMPDIR", tmp);
+  env.insert("QT_QPA_PLATFORM", "offscreen");
+  return env;
 }
 
 QByteArray SkribonTest::DateiLesen(const QString& pfad) {

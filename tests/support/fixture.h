@@ -1,6 +1,7 @@
 #pragma once
 // Every test gets fresh temporary folders for HOME, the XDG folders and the program, settings,
 // data and temp folders, the program-wide values reset, and the test doubles installed.
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -21,6 +22,9 @@ protected:
   // Writes bytes to a file below the temporary root (folders created).
   static void DateiSchreiben(const QString& pfad, const QByteArray& inhalt);
   static QByteArray DateiLesen(const QString& pfad);
+  // For a child process of this test: offscreen, and its temporary folders inside this test's
+  // own, so that a child that is killed or ends at once leaves nothing behind.
+  QProcessEnvironment kindUmgebung() const;
 
   QString wurzel;      // temporary root
   QString home;        // $HOME
