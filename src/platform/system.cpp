@@ -20,6 +20,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <pwd.h>
 #include <unistd.h>
 
 namespace Plattform {
@@ -66,13 +67,21 @@ QString SystemDienst::umgebung(const QString& name) {
 QString SystemDienst::aktuellerOrdner() { return QDir::currentPath(); }
 
 QString SystemDienst::anmeldename() {
-  QString n = qEnvironmentVariable("USER");
-  if (n.isEmpty()) n = qEnvironmentVariable("LOGNAME");
-  if (n.isEmpty()) {
-    char puffer[256] = {};
-    if (getlogin_r(puffer, sizeof puffer) == 0) n = QString::fromLocal8Bit(puffer);
+  for (const char* variable : {"USER", "LOGNAME"}) {
+    const QString n = qEnvironmentVariable(variable).trimmed();
+    if (!n.isEmpty()) return n;
   }
-  return n.trimmed();
+  // Started from a service or a desktop that sets neither: the account this process runs as.
+  const long groesse = sysconf(_SC_GETPW_R_SIZE_MAX);
+  QByteArray puffer(groesse > 0 ? groesse : 16384, Qt::Uninitialized);
+  passwd eintrag{};
+  passwd* konto = nullptr;
+  if (getpwuid_r(geteuid(), &eintrag, puffer.data(), size_t(puffer.size()), &konto) == 0 && konto &&
+      konto->pw_name)
+    return QString::fromLocal8Bit(konto->pw_name).trimmed();
+  char name[256] = {};
+  if (getlogin_r(name, sizeof name) == 0) return QString::fromLocal8Bit(name).trimmed();
+  return {};
 }
 
 QString SystemDienst::rechnername() { return QHostInfo::localHostName(); }

@@ -172,11 +172,14 @@ QStringList MailBefehl(const QString& vorlage, const MailTeile& m, const QString
     return {};  // {SendMode}
   };
   QStringList befehl;
-  for (const QString& teil : Plattform::BefehlszeileZerlegen(vorlage)) {
+  QList<bool> zitiert;
+  const QStringList teile = Plattform::BefehlszeileZerlegen(vorlage, &zitiert);
+  for (qsizetype i = 0; i < teile.size(); ++i) {
     bool ersetzt = false;
-    const QString aus = Programmdienste::Intern::PlatzhalterErsetzen(teil, platzhalter, wert, &ersetzt);
-    // The command line of old left an empty value out altogether.
-    if (ersetzt && aus.isEmpty()) continue;
+    const QString aus = Programmdienste::Intern::PlatzhalterErsetzen(teile[i], platzhalter, wert, &ersetzt);
+    // An unquoted placeholder that comes out empty is gone, as on any command line; a quoted
+    // one stays an empty argument, so the arguments after it keep their places.
+    if (ersetzt && aus.isEmpty() && !zitiert[i]) continue;
     befehl << aus;
   }
   return befehl;

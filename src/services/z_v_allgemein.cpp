@@ -75,10 +75,15 @@ void SchwesterprogrammStarten(int index) {
     const Plattform::Sanduhr sanduhr;
     pfad = ProgrammPfad(index);
     if (!pfad.isEmpty()) {
-      if (!Plattform::ProgrammStarten(pfad, {}, QFileInfo(pfad).absolutePath()))
-        Z_Alles::FehlerBehandlung(Plattform::FehlerDateiNichtGefunden,
-                                  QStringLiteral("Es ist ein Fehler beim Starten des Dormiks-Programms aufgetreten."),
-                                  pfad);
+      // The file is there: a start that fails is refused, not a file that is missing.
+      const bool ausfuehrbar = QFileInfo(pfad).isExecutable();
+      if (!ausfuehrbar || !Plattform::ProgrammStarten(pfad, {}, QFileInfo(pfad).absolutePath()))
+        Z_Alles::FehlerBehandlung(
+            Plattform::FehlerZugriffVerweigert,
+            QStringLiteral("Es ist ein Fehler beim Starten des Dormiks-Programms aufgetreten."),
+            QStringLiteral("»%1« ist vorhanden, kann aber nicht gestartet werden").arg(pfad) +
+                (ausfuehrbar ? QStringLiteral(".")
+                             : QStringLiteral(": Die Datei ist nicht als ausführbar gekennzeichnet.")));
       return;
     }
   }

@@ -2,6 +2,8 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <pwd.h>
+#include <unistd.h>
 
 #include "platform/system.h"
 
@@ -16,4 +18,26 @@ TEST(EchtesSystem, WartenOhneEndlicheZeit) {
     echt.warten(zeit);
     EXPECT_TRUE(gelaufen) << zeit;
   }
+}
+
+// The login name: from the environment when it has one, else the account's own name (a start
+// from a service or a desktop that sets neither variable).
+TEST(EchtesSystem, AnmeldenameOhneUmgebung) {
+  const QByteArray altUser = qgetenv("USER"), altLogname = qgetenv("LOGNAME");
+  const passwd* konto = getpwuid(geteuid());
+  ASSERT_NE(konto, nullptr);
+  const struct { const char *user, *logname; QString name; } faelle[] = {
+      {"max", "moritz", "max"},
+      {"", "moritz", "moritz"},
+      {nullptr, nullptr, QString::fromLocal8Bit(konto->pw_name)},
+      {"", " ", QString::fromLocal8Bit(konto->pw_name)},
+  };
+  Plattform::SystemDienst echt;
+  for (const auto& f : faelle) {
+    f.user ? qputenv("USER", f.user) : qunsetenv("USER");
+    f.logname ? qputenv("LOGNAME", f.logname) : qunsetenv("LOGNAME");
+    EXPECT_EQ(echt.anmeldename().toStdString(), f.name.toStdString()) << (f.user ? f.user : "-") << "/" << (f.logname ? f.logname : "-");
+  }
+  altUser.isNull() ? qunsetenv("USER") : qputenv("USER", altUser);
+  altLogname.isNull() ? qunsetenv("LOGNAME") : qputenv("LOGNAME", altLogname);
 }

@@ -70,6 +70,30 @@ TEST_F(MailTest, BefehlAusVorlage) {
     EXPECT_EQ(Z_Alles::MailBefehl(f.vorlage, m, "/t/body.tmp"), f.befehl) << f.vorlage;
 }
 
+// Empty values never shift the arguments: what the template quotes stays an argument, empty or
+// not; an unquoted placeholder that comes out empty is gone, as on any command line.
+TEST_F(MailTest, LeereWerteVerschiebenKeineArgumente) {
+  Z_Alles::MailTeile m;
+  m.an = "a@b.de";
+  m.betreff = "s";
+  const struct { const char* vorlage; QStringList befehl; } faelle[] = {
+      {"m --sub \"{Sub}\" --body \"{Body}\" --att \"{Attach}\" --cc \"{tocc}\"",
+       {"m", "--sub", "s", "--body", "", "--att", "", "--cc", ""}},
+      {"m \"{SendMode}{from}\" {tobcc} \"--att={Attach}\" x\"{Body}\"",
+       {"m", "", "--att=", "x"}},
+      {"m \"{To}\"{Attach} {Body}{Attach} -z", {"m", "a@b.de", "-z"}},
+  };
+  for (const auto& f : faelle)
+    EXPECT_EQ(Z_Alles::MailBefehl(f.vorlage, m, {}), f.befehl) << f.vorlage;
+
+  // A mail from a link: empty body and attachment.
+  ini("[Allgemein]\r\nUser=Max\r\n[Verknüpfung]\r\nMailerSendExtern=m --to \"{To}\" --body \"{Body}\" "
+      "--att \"{Attach}\"\r\n");
+  EXPECT_TRUE(Z_Alles::Mailer("a@b.de", {}, {}));
+  ASSERT_EQ(shell.gestartet.size(), 1);
+  EXPECT_EQ(shell.gestartet[0].argumente, QStringList({"--to", "a@b.de", "--body", "", "--att", ""}));
+}
+
 TEST_F(MailTest, MailerUebergibtAnDesktopOderMailprogramm) {
   // No template: the desktop's mail handler, then half a second for it.
   EXPECT_TRUE(Z_Alles::Mailer("A@B.de", "Betreff", "Text"));
