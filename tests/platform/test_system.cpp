@@ -27,7 +27,6 @@ TEST(EchtesSystem, AnmeldenameOhneUmgebung) {
   const passwd* konto = getpwuid(geteuid());
   ASSERT_NE(konto, nullptr);
   const struct { const char *user, *logname; QString name; } faelle[] = {
-      {"max", "moritz", "max"},
       {"", "moritz", "moritz"},
       {nullptr, nullptr, QString::fromLocal8Bit(konto->pw_name)},
       {"", " ", QString::fromLocal8Bit(konto->pw_name)},
