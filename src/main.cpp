@@ -1,6 +1,6 @@
 // Creates the application and shows the splash, which starts the main window.
-// The steps that later parts of the program add to the main window's start, timer and exit
-// are wired in here, one line each (see foundation/hauptfenster.h).
+// The steps that calculator/, printing/, services/ and windows/ add to the main window's start,
+// timer, exit and menus are wired in here, one line each (see foundation/hauptfenster.h).
 #include <QApplication>
 #include <QIcon>
 

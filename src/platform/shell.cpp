@@ -64,7 +64,7 @@ QStringList BefehlszeileZerlegen(const QString& zeile) {
       inAnf = !inAnf;
       hatTeil = true;
     } else if (!inAnf && (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')) {
-      // Only these separate, as on the original system: a non-breaking space in a file
+      // Only these separate (not every QChar::isSpace): a non-breaking space in a file
       // name must not split it.
       if (hatTeil) teile << aktuell;
       aktuell.clear();
