@@ -102,7 +102,7 @@ void Ton(const QString& name);
 // tick, an open error box). Tests call it before each case.
 void ZustandZuruecksetzen();
 
-// Hooks that later parts of the program fill; they stay empty until then.
+// Hooks that services/ fills (Programmdienste and Z_V_Allgemein); they stay empty until then.
 inline QString (*DiagnoseBerichtHaken)() = nullptr;          // diagnostics report text
 inline double (*VersionsAlterHaken)() = nullptr;             // release age in years
 inline bool (*FehlerberichtSendenHaken)(const QString&) = nullptr;  // mail an error report

@@ -73,7 +73,7 @@ QStringList BefehlszeileZerlegen(const QString& zeile, QList<bool>* zitiert) {
       inAnf = !inAnf;
       hatTeil = mitAnf = true;
     } else if (!inAnf && (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')) {
-      // Only these separate, as on the original system: a non-breaking space in a file
+      // Only these separate (not every QChar::isSpace): a non-breaking space in a file
       // name must not split it.
       abschliessen();
     } else {

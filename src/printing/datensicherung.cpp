@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
 #include "platform/job.h"
@@ -233,6 +234,13 @@ void Datensicherung(const QString& extra1, const QString& extra2) {
                                             : fehler),
                       Plattform::vbOKOnly | Plattform::vbExclamation, ueberschrift);
   }
+}
+
+void DatensicherungRegistrieren() {
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."), [] { Datensicherung(); }, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuDatensicherung"));
+  });
 }
 
 }  // namespace Z_Vario

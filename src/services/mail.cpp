@@ -23,7 +23,8 @@ namespace {
 const QString kAbschnitt = QStringLiteral("Verknüpfung");
 const QString kTitel = QStringLiteral("eMail versenden (Mailer)");
 
-// Blanks only, as the settings and the original texts mean it; line breaks are handled apart.
+// Blanks only: a tab that indents a mail text's first line belongs to it; line breaks are
+// handled apart.
 QString blankTrim(const QString& t) {
   qsizetype a = 0, e = t.size();
   while (a < e && t[a] == u' ') ++a;

@@ -57,7 +57,7 @@ void schreibtest() {
 }
 
 // A file typed without a folder names the settings file of that name in any case ("dormik"
-// is Dormik.ini), as it did where file names ignored case.
+// is Dormik.ini): users of the Windows version type names without regard to case.
 QString dateiFeld(const QString& datei) {
   if (datei.isEmpty() || datei.contains(u'/') || datei.contains(u'\\')) return datei;
   const QFileInfo pfad(IniDateiPfad(datei));

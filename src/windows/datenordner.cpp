@@ -94,7 +94,8 @@ QStringList Dateien(const QString& ordner, const QString& muster, bool* ok) {
   QStringList filter;
   for (const QString& m : muster.split(u';', Qt::SkipEmptyParts))
     filter << (m.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : m.trimmed());
-  // Without QDir::CaseSensitive the patterns match in any case, as on the original's disks.
+  // Without QDir::CaseSensitive the patterns match in any case: files copied from Windows
+  // often carry upper-case names (DORMIK.INI, NOTIZEN.T01).
   return QDir(ordner).entryList(filter, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 

@@ -24,7 +24,6 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
-#include "printing/datensicherung.h"
 #include "services/diagnose.h"
 #include "services/version.h"
 
@@ -227,9 +226,6 @@ void VersionsPrüfung::Registrieren() {
     h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
                       [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
                       QStringLiteral("mnuHlpWeb"));
-    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
-                      [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
-                      QStringLiteral("mnuDatensicherung"));
   });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { VersionsPrüfung::Entladen(); });
 }

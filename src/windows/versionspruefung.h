@@ -73,7 +73,7 @@ public:
   // The main window's command: a fresh window shown modally; after a started update the
   // orderly exit.
   static void mnuHlpWeb_Click();
-  // Registers the web/update command (menu "&Hilfe") and the backup command (menu "&Datei").
+  // Registers the web/update command (menu "&Hilfe").
   static void Registrieren();
 
   // ---- Handlers (public so the command and tests can run them) ----

@@ -7,6 +7,7 @@
 #include <QProcessEnvironment>
 #include <QThread>
 
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/job.h"
 #include "printing/datensicherung.h"
@@ -55,9 +56,15 @@ TEST_F(DatensicherungTest, ZielOrdnerUndZielJeQuelle) {
 }
 
 TEST_F(DatensicherungTest, AntwortenUndWasBleibt) {
-  // Cancel in the input box: nothing stored, nothing written.
+  // The command of the menu "&Datei". Cancel in the input box: nothing stored, nothing written.
+  Testhilfe::TestHauptfenster haupt;
+  Hauptfenster::SetzeInstanz(&haupt);
+  Z_Vario::DatensicherungRegistrieren();
+  const auto* befehl = haupt.befehl("mnuDatensicherung");
+  ASSERT_NE(befehl, nullptr);
+  EXPECT_EQ(befehl->menue, "&Datei");
   dialoge.eingabe("", true);
-  Z_Vario::Datensicherung();
+  befehl->action->trigger();
   ASSERT_EQ(dialoge.gezeigt.size(), 1);
   EXPECT_TRUE(dialoge.gezeigt[0].titel.startsWith("Datensicherung - Dormiks-Skribon "));
   EXPECT_EQ(dialoge.gezeigt[0].vorgabe, tmpOrdner + "/DS Dormiks-Skribon {jjjj-mm-tt} {hh-mm}");

@@ -306,8 +306,6 @@ TEST_F(VersionsPruefungTest, BefehleDesHauptfensters) {
   VersionsPrüfung::Registrieren();
   ASSERT_TRUE(haupt.befehl("mnuHlpWeb"));
   EXPECT_EQ(haupt.befehl("mnuHlpWeb")->menue, "&Hilfe");
-  ASSERT_TRUE(haupt.befehl("mnuDatensicherung"));
-  EXPECT_EQ(haupt.befehl("mnuDatensicherung")->menue, "&Datei");
 
   // Closed by its frame: like "Zurück"; no update, no exit.
   http.seiten[server + "/versions_info.txt"] = versionsDatei("2026.12.0001");
