@@ -76,10 +76,13 @@ QSize textGrenze(const QRect& frei) {
   return {std::clamp(frei.width() / 2, 160, 600), std::max(frei.height() / 2, 80)};
 }
 
+// Longer texts never fit a label within the bounds; they are not measured.
+constexpr qsizetype kMessbar = 4000;
+
 // A label shows the text when it wraps at the bound into lines no wider than the bound and
 // not taller than it: no word longer than a line, not too many lines.
 bool passtInLabel(const QString& text, const QFont& schrift, const QSize& grenze) {
-  if (text.size() > 4000) return false;  // never fits; spares the measuring
+  if (text.size() > kMessbar) return false;
   const QRect r = QFontMetrics(schrift).boundingRect(QRect(0, 0, grenze.width(), INT_MAX), Qt::TextWordWrap, text);
   return r.width() <= grenze.width() && r.height() <= grenze.height();
 }
@@ -99,7 +102,7 @@ QPlainTextEdit* textAnsicht(const QString& text, const QSize& grenze, QWidget* e
   ansicht->setPalette(farben);
   ansicht->setPlainText(text);
   int hoehe = grenze.height();
-  if (text.size() <= 4000) {
+  if (text.size() <= kMessbar) {
     const QRect r = ansicht->fontMetrics().boundingRect(QRect(0, 0, grenze.width() - 30, INT_MAX),
                                                          Qt::TextWordWrap | Qt::TextWrapAnywhere, text);
     hoehe = std::min(hoehe, r.height() + 2 * int(ansicht->document()->documentMargin()) + 4);
