@@ -82,10 +82,9 @@ bool ende() {
 
 void nichtGeoeffnet(const QStringList& ziele) {
   if (ziele.isEmpty() || ende()) return;
-  Plattform::MsgBox(QStringLiteral("Kann nicht geöffnet werden:~~") + ziele.join(QStringLiteral("~")) +
-                        QStringLiteral("~~Für diese Art von Verknüpfung ist auf diesem System kein "
-                                       "Programm eingerichtet."),
-                    Plattform::vbExclamation, ProgrammTitel);
+  Meldung(QStringLiteral("Kann nicht geöffnet werden:~~%1~~Für diese Art von Verknüpfung ist auf diesem "
+                         "System kein Programm eingerichtet."),
+          Plattform::vbExclamation, ProgrammTitel, {ziele.join(QStringLiteral("\r\n"))});
 }
 
 void aufAblage(const QString& text) {

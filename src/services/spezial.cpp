@@ -23,8 +23,8 @@ namespace {
 const QString kTitel = QStringLiteral("Einstellungen spezial");
 const QString kAllgemein = QStringLiteral("Allgemein");
 
-void melden(const QString& text, int knoepfe = Plattform::vbOKOnly | Plattform::vbInformation) {
-  Plattform::MsgBox(MeldungsText(text), knoepfe, kTitel);
+void melden(const QString& text, const QStringList& werte = {}) {
+  Meldung(text, Plattform::vbOKOnly | Plattform::vbInformation, kTitel, werte);
 }
 
 bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
@@ -52,8 +52,9 @@ bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
 void schreibtest() {
   const Plattform::Sanduhr sanduhr;
   const bool ok = Programmdienste::Intern::EinstellungenSchreibbar();
-  melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ ") + ordnerSub +
-         QStringLiteral("/Dormik.ini~ist ") + (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")));
+  melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ %1~ist ") +
+             (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")),
+         {ordnerSub + QStringLiteral("/Dormik.ini")});
 }
 
 // A file typed without a folder names the settings file of that name in any case ("dormik"
@@ -136,8 +137,8 @@ bool EinstellungSpezial() {
   const QString alt = IniLesen(datei, abschnitt, schluessel, QString());
   const QString neu = IniSchreiben(datei, abschnitt, schluessel, wert);
   const QString bestaetigung =
-      MeldungsText(QStringLiteral("Entsprechend Ihrer Eingabe~~»") + antwort + QStringLiteral("«~~wurde der Wert von~~»") +
-                   alt + QStringLiteral("«~~in~~»") + neu + QStringLiteral("«~~geändert.~~"));
+      MeldungsText(QStringLiteral("Entsprechend Ihrer Eingabe~~»%1«~~wurde der Wert von~~»%2«~~in~~»%3«~~geändert.~~"),
+                   {antwort, alt, neu});
   const int frage = Plattform::MsgBox(bestaetigung + QStringLiteral("Wünschen Sie einen Ausdruck?"),
                                       Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton2, kTitel);
   if (frage == Plattform::vbYes) {

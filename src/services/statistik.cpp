@@ -134,8 +134,7 @@ void SchreibrechtePruefen() {
     NurLesen = true;
     const QString zeilen = hinweisZeilen(hinweis);
     if (!QString(zeilen).remove(u'~').trimmed().isEmpty())
-      Plattform::MsgBox(MeldungsText(zeilen), Plattform::vbOKOnly | Plattform::vbInformation,
-                        ProduktName + QStringLiteral(", nur Leserechte"));
+      Meldung(zeilen, Plattform::vbOKOnly | Plattform::vbInformation, ProduktName + QStringLiteral(", nur Leserechte"));
   }
 
   // 4. Write and read back. The value must differ from the one stored: a write that failed

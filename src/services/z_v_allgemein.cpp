@@ -87,15 +87,12 @@ void SchwesterprogrammStarten(int index) {
       return;
     }
   }
-  Plattform::MsgBox(Z_Alles::MeldungsText(
-                        QStringLiteral("Das Programm ´") + s->name +
-                        QStringLiteral("´ ist auf diesem System nicht installiert.~~Sie können die "
-                                       "aktuelle Version kostenlos aus dem Internet unter der URL ") +
-                        DownloadAdresse + QStringLiteral(" laden.~~Starten Sie ") + s->name +
-                        QStringLiteral(" bitte nach der Installation einmal manuell, damit ") +
-                        QStringLiteral("Skribon") + QStringLiteral(" es auf Ihrem System finden kann.")),
-                    Plattform::vbExclamation | Plattform::vbOKOnly,
-                    s->name + QStringLiteral(" nicht installiert."));
+  Z_Alles::Meldung(QStringLiteral("Das Programm ´%1´ ist auf diesem System nicht installiert.~~Sie können die "
+                                  "aktuelle Version kostenlos aus dem Internet unter der URL %2 laden.~~Starten "
+                                  "Sie %1 bitte nach der Installation einmal manuell, damit Skribon es auf "
+                                  "Ihrem System finden kann."),
+                   Plattform::vbExclamation | Plattform::vbOKOnly, s->name + QStringLiteral(" nicht installiert."),
+                   {s->name, DownloadAdresse});
 }
 
 bool IstEigenerEintrag(const QString& pfad, const QString& eigenerName) {

@@ -330,45 +330,39 @@ void DatenOrdner::befDatenOrdnerVerlegen_Click() {
   const QString warnung =
       QStringLiteral("Mit Hilfe dieser Funktion können Sie den Zeiger (nicht die Dateien) auf die "
                      "Daten-Dateien verändern.~") +
-      QStringLiteral("Zur Zeit erwartet das Programm die Daten im Ordner '") + ordnerDat + QStringLiteral("'.~~") +
+      QStringLiteral("Zur Zeit erwartet das Programm die Daten im Ordner '%1'.~~") +
       QStringLiteral("Wenn Sie diesen Zeiger verstellen, findet das Programm evtl. Ihre Daten nicht wieder.~"
                      "Setzten Sie diese Funktion also ganz bewusst ein.~~")
           .toUpper() +
       QStringLiteral("Möchten Sie fortfahren?");
-  if (Plattform::MsgBox(MeldungsText(warnung), Plattform::vbOKCancel | Plattform::vbQuestion | Plattform::vbDefaultButton2,
-                        titel) != Plattform::vbOK)
+  if (Meldung(warnung, Plattform::vbOKCancel | Plattform::vbQuestion | Plattform::vbDefaultButton2, titel,
+              {ordnerDat}) != Plattform::vbOK)
     return;
   const QString neu = BrowseForFolder(this, QStringLiteral("Daten-Ordner-Zeiger"));
   if (neu.isEmpty()) return;
 
   // A pointer to a folder the next start cannot use would only move the data out of reach.
   if (!QDir().mkpath(neu) || !QFileInfo(neu).isDir()) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Der Ordner »") + QDir::toNativeSeparators(neu) +
-                                   QStringLiteral("« lässt sich nicht anlegen.~~Der Daten-Ordner-Zeiger "
-                                                  "bleibt unverändert.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Der Ordner »%1« lässt sich nicht anlegen.~~Der Daten-Ordner-Zeiger bleibt unverändert."),
+            Plattform::vbExclamation, titel, {QDir::toNativeSeparators(neu)});
     return;
   }
   // The restart ends the program without its orderly exit: the note must be on disk first.
   if (Hauptfenster* h = Hauptfenster::Instanz(); h && !h->notizSichern()) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Die aktuelle Notiz konnte nicht gespeichert werden.~~Der "
-                                                  "Daten-Ordner-Zeiger bleibt unverändert, damit kein Text "
-                                                  "verloren geht.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Die aktuelle Notiz konnte nicht gespeichert werden.~~Der Daten-Ordner-Zeiger bleibt "
+                           "unverändert, damit kein Text verloren geht."),
+            Plattform::vbExclamation, titel);
     return;
   }
   const QString gespeichert = IniSchreiben({}, {}, QStringLiteral("OrdnerDat"), neu);
   if (IniLesen({}, {}, QStringLiteral("OrdnerDat"), QStringLiteral("?")) != gespeichert) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Der Daten-Ordner-Zeiger konnte nicht in der Einstellungs-Datei »") +
-                                   QDir::toNativeSeparators(IniDateiPfad(QString())) +
-                                   QStringLiteral("« gespeichert werden.~~Das Programm arbeitet weiter mit "
-                                                  "dem bisherigen Daten-Ordner.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Der Daten-Ordner-Zeiger konnte nicht in der Einstellungs-Datei »%1« gespeichert "
+                           "werden.~~Das Programm arbeitet weiter mit dem bisherigen Daten-Ordner."),
+            Plattform::vbExclamation, titel, {QDir::toNativeSeparators(IniDateiPfad(QString()))});
     return;
   }
-  Plattform::MsgBox(MeldungsText(QStringLiteral("Der Daten-Ordner-Zeiger wurde geändert.~~Das Programm wird "
-                                                "jetzt neu gestartet.")),
-                    Plattform::vbInformation, QStringLiteral("Daten-Ordner-Zeiger wurde verlegt"));
+  Meldung(QStringLiteral("Der Daten-Ordner-Zeiger wurde geändert.~~Das Programm wird jetzt neu gestartet."),
+          Plattform::vbInformation, QStringLiteral("Daten-Ordner-Zeiger wurde verlegt"));
   if (Neustart) Neustart();
   else NeustartJob();
   done(QDialog::Accepted);

@@ -223,7 +223,7 @@ void VersionsPrüfung::mnuHlpWeb_Click() {
 
 void VersionsPrüfung::Registrieren() {
   HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
-    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("Internet / &Updates..."),
                       [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
                       QStringLiteral("mnuHlpWeb"));
   });
@@ -404,11 +404,10 @@ void VersionsPrüfung::befOk_Click(int index) {
 
 void VersionsPrüfung::installieren() {
   using namespace Versionsabgleich;
-  if (Plattform::MsgBox(Z_Alles::MeldungsText(QStringLiteral(
-                            "Vor jeder neuen Installation ist eine Datensicherung empfehlenswert.~~Möchten Sie die "
-                            "Installation jetzt fortsetzen?")),
-                        Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton1,
-                        QStringLiteral("Installation jetzt fortsetzen?")) != Plattform::vbYes)
+  if (Z_Alles::Meldung(QStringLiteral("Vor jeder neuen Installation ist eine Datensicherung empfehlenswert.~~"
+                                     "Möchten Sie die Installation jetzt fortsetzen?"),
+                      Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton1,
+                      QStringLiteral("Installation jetzt fortsetzen?")) != Plattform::vbYes)
     return;
   if (vorbei()) return;
   Z_Alles::DebugLog(QStringLiteral("Versionsprüfung: Installation der neuesten Version"));
@@ -466,11 +465,10 @@ void VersionsPrüfung::installieren() {
   }
   anhaengen(txtInfo2, QStringLiteral("Laden der neuesten Version ist abgeschlossen...\n"));
 
-  if (Plattform::MsgBox(Z_Alles::MeldungsText(QStringLiteral("Die ") + Z_Alles::ProgrammTitel +
-                                              QStringLiteral("-Daten werden jetzt gesichert,~das Programm beendet~"
-                                                             "und die neueste Version installiert.")),
-                        Plattform::vbOKCancel | Plattform::vbInformation | Plattform::vbDefaultButton1,
-                        QStringLiteral("Installation der neuesten Version")) != Plattform::vbOK) {
+  if (Z_Alles::Meldung(QStringLiteral("Die %1-Daten werden jetzt gesichert,~das Programm beendet~und die "
+                                     "neueste Version installiert."),
+                      Plattform::vbOKCancel | Plattform::vbInformation | Plattform::vbDefaultButton1,
+                      QStringLiteral("Installation der neuesten Version"), {Z_Alles::ProgrammTitel}) != Plattform::vbOK) {
     QFile::remove(setup);
     return;
   }
