@@ -75,7 +75,11 @@ Job& Job::echo(const QString& text) {
 }
 
 Job& Job::titel(const QString& text) {
-  return zeile(QStringLiteral("[ -t 1 ] && printf '\\033]0;%s\\007' ") + ShellZitat(text));
+  // A terminal window hands itself in as fd 3 when the output goes through tee into the log.
+  const QString t = ShellZitat(text);
+  return zeile(QStringLiteral("if [ -t 1 ]; then printf '\\033]0;%s\\007' %1; elif [ -t 3 ]; then printf "
+                              "'\\033]0;%s\\007' %1 >&3; fi")
+                   .arg(t));
 }
 
 Job& Job::pause(int s) {
@@ -218,7 +222,7 @@ bool Job::ausfuehrenImFenster(const QString& pfad, const QString& ordner, QStrin
       // Shown and kept: what went wrong can still be read after the window has closed.
       return ProgrammStarten(programm,
                              {t[1], QStringLiteral("/bin/sh"), QStringLiteral("-c"),
-                              QStringLiteral("/bin/sh \"$1\" 2>&1 | tee \"$2\""), QStringLiteral("sh"), pfad, log},
+                              QStringLiteral("exec 3>&1; /bin/sh \"$1\" 2>&1 | tee \"$2\""), QStringLiteral("sh"), pfad, log},
                              ordner);
     }
   }
