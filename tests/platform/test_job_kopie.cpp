@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <functional>
 
 #include "platform/job.h"
 #include "support/fixture.h"
@@ -63,57 +62,6 @@ TEST_F(JobKopieTest, BaumNurNeuereUndZielImQuellordner) {
     EXPECT_TRUE(QFileInfo(d + "/leer").isDir());
     EXPECT_FALSE(QFileInfo::exists(d + "/Sich $ ü")) << "the target is not copied into itself";
   }
-}
-
-// Checked steps: the job notes each failed one by its number, writes the outcome for the
-// program, and runs a step that depends on them only after a good run.
-TEST_F(JobKopieTest, FehlerWerdenGemerktUndGemeldet) {
-  const QString q = wurzel + "/q";
-  DateiSchreiben(q + "/a.txt", "a");
-  DateiSchreiben(q + "/innen/b.txt", "b");
-  const QString t = q + "/innen/Sich";
-  DateiSchreiben(wurzel + "/blockiert", "eine Datei, wo ein Ordner hin soll");
-  const QString erg = wurzel + "/ergebnis";
-  struct Fall {
-    const char* name;
-    std::function<void(Plattform::Job&)> schritte;
-    QVector<int> fehler;
-  };
-  const Fall faelle[] = {
-      {"gut", [&](Plattform::Job& j) { j.ordnerKopieren(q, t + "/k", true, t).fehlerMerken(1); }, {}},
-      {"Ziel blockiert",
-       [&](Plattform::Job& j) {
-         j.ordnerKopieren(q, wurzel + "/blockiert/k", true, t).fehlerMerken(1);
-         j.dateienKopieren({q + "/a.txt"}, wurzel + "/d", true).fehlerMerken(2);
-       },
-       {1}},
-      {"Datei fehlt",
-       [&](Plattform::Job& j) {
-         j.dateienKopieren({q + "/fehlt.txt", q + "/a.txt"}, wurzel + "/d", true).fehlerMerken(3);
-         j.ordnerKopieren(q + "/innen/fehlt", wurzel + "/e", true).fehlerMerken(4);
-       },
-       {3, 4}},
-  };
-  for (const Fall& f : faelle) {
-    SCOPED_TRACE(f.name);
-    QFile::remove(erg);
-    Plattform::Job job;
-    f.schritte(job);
-    job.ergebnisSchreiben(erg).nurOhneFehler().echo("gut");
-    const QString pfad = wurzel + "/job.sh";
-    ASSERT_TRUE(job.schreiben(pfad));
-    QVector<int> fehler{99};
-    EXPECT_FALSE(Plattform::Job::ErgebnisLesen(erg, &fehler)) << "no outcome before the run";
-    QProcess p;
-    p.start("/bin/sh", {pfad});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    ASSERT_TRUE(Plattform::Job::ErgebnisLesen(erg, &fehler));
-    EXPECT_EQ(fehler, f.fehler);
-    EXPECT_EQ(p.readAllStandardOutput(), f.fehler.isEmpty() ? "gut\n" : "");
-  }
-  EXPECT_EQ(DateiLesen(t + "/k/innen/b.txt"), "b");
-  EXPECT_FALSE(QFileInfo::exists(t + "/k/innen/Sich"));
-  EXPECT_EQ(DateiLesen(wurzel + "/d/a.txt"), "a") << "a failed step does not stop the others";
 }
 
 TEST_F(JobKopieTest, FensterOhneDesktopSchreibtLog) {

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <cmath>
-#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <sys/stat.h>
@@ -24,40 +23,27 @@ TEST(EchtesSystem, WartenOhneEndlicheZeit) {
   }
 }
 
-// The private folder: made 0700, closed again when others could enter it, refused when a link
-// or a file stands in its place.
 class PrivaterOrdnerTest : public Testhilfe::SkribonTest {};
 
+// The private folder: made 0700, closed again when others could enter it, refused when a link
+// or a file stands in its place (the link's target left alone).
 TEST_F(PrivaterOrdnerTest, NurFuerDiesenBenutzer) {
-  const QString basis = home + "/.cache/Dormiks-Programme";
-  const QString anderswo = wurzel + "/anderswo";
+  const QString basis = home + "/.cache/Dormiks-Programme/", anderswo = wurzel + "/anderswo";
   QDir().mkpath(anderswo);
-  const QFileDevice::Permissions anderswoRechte = QFileInfo(anderswo).permissions();
-  struct Fall {
-    const char* name;
-    std::function<void(const QString&)> vorher;
-    bool ok;
-  };
-  const Fall faelle[] = {
-      {"neu", [](const QString&) {}, true},
-      {"offen", [](const QString& p) { QDir().mkpath(p); QFile::setPermissions(p, QFileDevice::Permissions(0x7777)); }, true},
-      {"Verweis", [&](const QString& p) { QFile::link(anderswo, p); }, false},
-      {"Datei", [](const QString& p) { QFile f(p); f.open(QIODevice::WriteOnly); }, false},
-  };
-  for (const Fall& f : faelle) {
-    SCOPED_TRACE(f.name);
-    const QString pfad = basis + "/" + f.name;
-    QDir().mkpath(basis);
-    f.vorher(pfad);
+  const QFileDevice::Permissions vorher = QFileInfo(anderswo).permissions();
+  QDir().mkpath(basis + "offen");
+  QFile::setPermissions(basis + "offen", QFileDevice::Permissions(0x7777));
+  QFile::link(anderswo, basis + "Verweis");
+  QFile(basis + "Datei").open(QIODevice::WriteOnly);
+  for (const QString name : {"neu", "offen", "Verweis", "Datei"}) {
+    const bool ok = name == "neu" || name == "offen";
     QString fehler;
-    const QString o = Plattform::PrivaterOrdner(f.name, &fehler);
-    EXPECT_EQ(o, f.ok ? pfad : QString());
-    EXPECT_EQ(fehler.isEmpty(), f.ok) << fehler.toStdString();
-    if (f.ok) {
-      struct stat st;
-      ASSERT_EQ(::lstat(QFile::encodeName(o).constData(), &st), 0);
+    EXPECT_EQ(Plattform::PrivaterOrdner(name, &fehler), ok ? basis + name : QString()) << name.toStdString();
+    EXPECT_EQ(fehler.isEmpty(), ok) << fehler.toStdString();
+    struct stat st;
+    if (ok && ::lstat(QFile::encodeName(basis + name).constData(), &st) == 0) {
       EXPECT_EQ(st.st_mode & 07777, 0700u);
     }
   }
-  EXPECT_EQ(QFileInfo(anderswo).permissions(), anderswoRechte) << "a link's target is left alone";
+  EXPECT_EQ(QFileInfo(anderswo).permissions(), vorher);
 }
