@@ -18,10 +18,14 @@
 #include <QTimer>
 #include <QEventLoop>
 
+#include <cerrno>
 #include <cmath>
 #include <ctime>
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/dateifehler.h"
 
 namespace Plattform {
 
@@ -171,6 +175,26 @@ QString CacheTempOrdner() {
   const QString o = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme/Temp";
   QDir().mkpath(o);
   QFile::setPermissions(o, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return o;
+}
+
+QString PrivaterOrdner(const QString& name, QString* fehler) {
+  const QString basis = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme";
+  const QString o = basis + u'/' + name;
+  auto fehlschlag = [&](const QString& text) {
+    if (fehler) *fehler = text;
+    return QString();
+  };
+  QDir().mkpath(basis);
+  const QByteArray nativ = QFile::encodeName(o);
+  if (::mkdir(nativ.constData(), 0700) != 0 && errno != EEXIST)
+    return fehlschlag(QStringLiteral("Der Ordner „%1“ kann nicht angelegt werden: %2").arg(o, SystemFehlerText(errno)));
+  // lstat: a link put in its place would lead elsewhere.
+  struct stat st;
+  if (::lstat(nativ.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+    return fehlschlag(QStringLiteral("„%1“ ist kein eigener Ordner dieses Benutzers.").arg(o));
+  if ((st.st_mode & 0077) != 0 && ::chmod(nativ.constData(), 0700) != 0)
+    return fehlschlag(QStringLiteral("Der Ordner „%1“ lässt sich nicht vor anderen Benutzern schützen.").arg(o));
   return o;
 }
 

@@ -4,12 +4,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
+#include "platform/drucker.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "services/dienste_intern.h"
@@ -27,26 +25,24 @@ void melden(const QString& text, const QStringList& werte = {}) {
   Meldung(text, Plattform::vbOKOnly | Plattform::vbInformation, kTitel, werte);
 }
 
-bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
-  if (QPrinterInfo::defaultPrinter().isNull()) return false;
-  QPrinter drucker(QPrinterInfo::defaultPrinter());
-  QPainter p;
-  if (!p.begin(&drucker)) return false;
-  QFont f = p.font();
-  f.setPointSize(schriftGroesse);
-  p.setFont(f);
-  const QRect seite = drucker.pageLayout().paintRectPixels(drucker.resolution());
-  const int hoehe = p.fontMetrics().lineSpacing();
-  int y = hoehe;
+// On the program's current printer ("PDF-Datei" included), line by line, a new page when the
+// next line would not fit. A failing printer is noted in the debug log only.
+void drucken(const QStringList& zeilen, int schriftGroesse) {
+  Plattform::Drucker& p = Plattform::Printer();
+  p.setDokumentName(kTitel);
+  p.setFontSize(schriftGroesse);
+  const double zeile = p.TextHeight(QString());
   for (const QString& z : zeilen) {
-    if (y > seite.height()) {
-      drucker.newPage();
-      y = hoehe;
-    }
-    p.drawText(0, y, z);
-    y += hoehe;
+    if (p.CurrentY() + zeile > p.ScaleTop() + p.ScaleHeight()) p.EndPage();
+    p.Print(z, true);
   }
-  return p.end();
+  const bool ok = p.EndDoc() && !p.Fehler();
+  if (!ok) DebugLog(QStringLiteral("Einstellungen spezial: Ausdruck nicht möglich - ") + p.FehlerText());
+  p.FehlerLoeschen();
+  if (ok && p.Info().pdf && !p.LetzteDatei().isEmpty())
+    Plattform::MsgBox(QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n") +
+                          QDir::toNativeSeparators(p.LetzteDatei()),
+                      Plattform::vbInformation, kTitel);
 }
 
 void schreibtest() {
@@ -149,8 +145,7 @@ bool EinstellungSpezial() {
            << QStringLiteral("Datum ") + Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn"))
            << QString() << QString();
     zeilen << QString(bestaetigung).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
-    const bool gedruckt = (SpezialDrucken ? SpezialDrucken : &echtDrucken)(zeilen, 13);
-    if (!gedruckt) DebugLog(QStringLiteral("Einstellungen spezial: Ausdruck nicht möglich"));
+    drucken(zeilen, 13);
   }
   return true;
 }

@@ -108,28 +108,6 @@ bool DateiSchreibtest(const QString& datei) {
   return Z_Alles::IniLesen(datei, kAllgemein, kSchreibtest, QStringLiteral("?")) == wert;
 }
 
-bool OrdnerSchreibtest(const QString& ordner) {
-  if (ordner.isEmpty() || !QFileInfo(ordner).isDir()) return false;
-  for (int versuch = 0; versuch < 10; ++versuch) {
-    const QString datei = Z_Alles::PfadVerbinden(
-        ordner, QStringLiteral("$") +
-                    Laufzeit::Format(sekundenSeitMitternacht() * Plattform::Zufall() + versuch, QStringLiteral("0")) +
-                    QStringLiteral(".txt"));
-    // Created here and now or not at all: a user's file of that name is neither changed nor
-    // deleted.
-    QFile f(datei);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-      if (QFileInfo::exists(datei)) continue;
-      return false;
-    }
-    f.close();
-    const bool ok = DateiSchreibtest(datei);
-    QFile::remove(datei);
-    return ok;
-  }
-  return false;
-}
-
 }  // namespace OrdnerBericht
 
 DatenOrdner::DatenOrdner(QWidget* parent) : QDialog(parent) {
@@ -279,7 +257,7 @@ void DatenOrdner::TimerReadData_Timer() {
   bezInfo[1]->setText(info);
   fuellen(lstDo[1], OrdnerBericht::Dateien(prg, QStringLiteral("*.*")));
   Z_ListJobs::ListSelectMatching(lstDo[1], programmDatei, true);
-  if (!OrdnerBericht::OrdnerSchreibtest(prg)) bezError[1]->setText(QStringLiteral("Keine Schreibrechte im Ordner."));
+  if (!Z_Alles::OrdnerSchreibtest(prg)) bezError[1]->setText(QStringLiteral("Keine Schreibrechte im Ordner."));
 
   // Data folder.
   befDo[2]->setText(QStringLiteral("Folgende Dateien gefunden..."));
@@ -288,7 +266,7 @@ void DatenOrdner::TimerReadData_Timer() {
   const QString dat = ordnerDat.isEmpty() ? QStringLiteral("???") : ordnerDat;
   fuellen(lstDo[2], ordnerDat.isEmpty() ? QStringList() : OrdnerBericht::Dateien(ordnerDat, kDatenMuster));
   bezDo[2]->setText(dat);
-  if (!OrdnerBericht::OrdnerSchreibtest(ordnerDat))
+  if (!Z_Alles::OrdnerSchreibtest(ordnerDat))
     bezError[2]->setText(QStringLiteral("Keine Schreibrechte im Daten-Ordner !!!"));
 
   for (QLabel* l : bezDo) l->setToolTip(l->text());

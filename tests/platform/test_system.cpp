@@ -1,11 +1,16 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
 #include <pwd.h>
 #include <unistd.h>
+#include <sys/stat.h>
 
 #include "platform/system.h"
+#include "support/fixture.h"
 
 // The real wait: a time that is no number or endless returns at once, yet lets pending
 // events run like a wait of zero.
@@ -39,4 +44,29 @@ TEST(EchtesSystem, AnmeldenameOhneUmgebung) {
   }
   altUser.isNull() ? qunsetenv("USER") : qputenv("USER", altUser);
   altLogname.isNull() ? qunsetenv("LOGNAME") : qputenv("LOGNAME", altLogname);
+}
+
+class PrivaterOrdnerTest : public Testhilfe::SkribonTest {};
+
+// The private folder: made 0700, closed again when others could enter it, refused when a link
+// or a file stands in its place (the link's target left alone).
+TEST_F(PrivaterOrdnerTest, NurFuerDiesenBenutzer) {
+  const QString basis = home + "/.cache/Dormiks-Programme/", anderswo = wurzel + "/anderswo";
+  QDir().mkpath(anderswo);
+  const QFileDevice::Permissions vorher = QFileInfo(anderswo).permissions();
+  QDir().mkpath(basis + "offen");
+  QFile::setPermissions(basis + "offen", QFileDevice::Permissions(0x7777));
+  QFile::link(anderswo, basis + "Verweis");
+  QFile(basis + "Datei").open(QIODevice::WriteOnly);
+  for (const QString name : {"neu", "offen", "Verweis", "Datei"}) {
+    const bool ok = name == "neu" || name == "offen";
+    QString fehler;
+    EXPECT_EQ(Plattform::PrivaterOrdner(name, &fehler), ok ? basis + name : QString()) << name.toStdString();
+    EXPECT_EQ(fehler.isEmpty(), ok) << fehler.toStdString();
+    struct stat st;
+    if (ok && ::lstat(QFile::encodeName(basis + name).constData(), &st) == 0) {
+      EXPECT_EQ(st.st_mode & 07777, 0700u);
+    }
+  }
+  EXPECT_EQ(QFileInfo(anderswo).permissions(), vorher);
 }
