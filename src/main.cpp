@@ -1,6 +1,6 @@
 // Creates the application and shows the splash, which starts the main window.
-// The steps that later parts of the program add to the main window's start, timer and exit
-// are wired in here, one line each (see foundation/hauptfenster.h).
+// The steps that calculator/, printing/, services/ and windows/ add to the main window's start,
+// timer, exit and menus are wired in here, one line each (see foundation/hauptfenster.h).
 #include <QApplication>
 #include <QIcon>
 
@@ -10,6 +10,7 @@
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
 #include "platform/uebersetzung.h"
+#include "printing/datensicherung.h"
 #include "printing/notizdruck.h"
 #include "printing/z_vario.h"
 #include "services/diagnose.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
   Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes
+  Z_Vario::DatensicherungRegistrieren();  // "&Datei": below "Notizblock löschen..."
   VersionsPrüfung::Registrieren();
   Hilfsfenster::Registrieren();
   // Last: its exit step ends the program after the other parts have unloaded their windows.

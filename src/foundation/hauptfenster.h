@@ -1,11 +1,12 @@
 #pragma once
 // The main window as every other window sees it. The main window lives in src/notepad and
-// implements this class; windows in later folders (calculator, printing, options, ...) cannot
-// link against it and must not call its procedures, so they use only what is offered here.
+// implements this class; windows in the folders above it (calculator, printing, windows, ...)
+// cannot link against it and must not call its procedures, so they use only what is offered here.
 //
 // Also here: the points of the main window's start, its one-second timer and its exit at which
-// later parts of the program add their steps (one line each, in src/main.cpp), and the window
-// placement helpers that store a window's position in twips.
+// services/, printing/, calculator/ and windows/ add their steps (each folder's registration is
+// one line in src/main.cpp), and the window placement helpers that store a window's position in
+// twips.
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
@@ -117,7 +118,7 @@ inline const QString HintergrundVorgabe = QStringLiteral("0");
 inline const QString TraySchluessel = QStringLiteral("Min2Tray");
 }  // namespace TabFarben
 
-// Places where later parts of the program add their steps to the main window.
+// Places where services/, printing/, calculator/ and windows/ add their steps to the main window.
 namespace HauptfensterHaken {
 
 enum class Punkt {
@@ -152,7 +153,8 @@ int Anzahl(Punkt punkt);
 // Removes every step and every function below (tests).
 void Leeren();
 
-// Texts and procedures of later parts; empty until they are filled.
+// Texts and procedures that services/ fills (the double-click: src/main.cpp with printing/'s copy
+// command, then services/ with the links); empty until they are filled.
 inline QString (*VersionsNummer)() = nullptr;       // version text of the splash
 inline QString (*CopyrightZeile)() = nullptr;       // copyright line of the splash
 inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl at start)

@@ -4,7 +4,7 @@
 
 namespace Z_Alles::Intern {
 
-// Blanks only, as the original runtime's Trim did; tabs and line breaks are kept.
+// Blanks only; tabs and line breaks are part of a value and are kept.
 inline QString BlanksTrimmen(const QString& t) {
   qsizetype a = 0, e = t.size();
   while (a < e && t[a] == u' ') ++a;

@@ -88,7 +88,7 @@ QString DateiSuchen(const QString& dateiName) {
     if (o.isEmpty()) continue;
     const QString direkt = PfadVerbinden(o, dateiName);
     if (DateiExistiert(direkt)) return direkt;
-    // The original looked names up on a case-insensitive file system.
+    // Names in settings written on Windows ignore case ("rechner.dat" for Rechner.Dat).
     for (const QString& n : ordnerNamen(o))
       if (n.compare(dateiName, Qt::CaseInsensitive) == 0 && DateiExistiert(PfadVerbinden(o, n)))
         return PfadVerbinden(o, n);

@@ -5,6 +5,7 @@
 #include <QTextEdit>
 
 #include "foundation/z_alles.h"
+#include "platform/dialoge.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 
@@ -64,6 +65,26 @@ QString MeldungsText(const QString& text) {
   const QString drei = QStringLiteral("\r\n\r\n\r\n");
   while (t.contains(drei)) t.replace(drei, QStringLiteral("\r\n\r\n"));
   return t;
+}
+
+QString MeldungsText(const QString& vorlage, const QStringList& werte) {
+  const QString t = MeldungsText(vorlage);
+  QString aus;
+  aus.reserve(t.size());
+  for (qsizetype i = 0; i < t.size(); ++i) {
+    const int nr = i + 1 < t.size() && t[i] == u'%' ? t[i + 1].digitValue() : -1;
+    if (nr >= 1 && nr <= werte.size()) {
+      aus += werte[nr - 1];
+      ++i;
+    } else {
+      aus += t[i];
+    }
+  }
+  return aus;
+}
+
+int Meldung(const QString& vorlage, int knoepfe, const QString& titel, const QStringList& werte, int hilfeThema) {
+  return Plattform::MsgBox(MeldungsText(vorlage, werte), knoepfe, titel, hilfeThema);
 }
 
 void TextEinfuegen(QWidget* textfeld, const QString& text) {

@@ -43,6 +43,12 @@ QString ProgrammOrdner(const QString& programmAbschnitt, const QString& art);
 // ---- Text -----------------------------------------------------------------------------------
 QString Ersetzen(const QString& text, const QString& suchen, const QString& ersatz);
 QString MeldungsText(const QString& text);
+// The markup applied to the text alone; the values (paths, links, what the user typed) then
+// stand in for %1 to %9 as they are, so a "~" or "´" in them stays what it is.
+QString MeldungsText(const QString& vorlage, const QStringList& werte);
+// The message box of every text that carries the markup (knoepfe and result as Plattform::MsgBox).
+int Meldung(const QString& vorlage, int knoepfe = 0, const QString& titel = {}, const QStringList& werte = {},
+            int hilfeThema = 0);
 // Replaces the selection of an editor box, caret after the insert, focus to the box.
 void TextEinfuegen(QWidget* textfeld, const QString& text);
 
@@ -102,7 +108,7 @@ void Ton(const QString& name);
 // tick, an open error box). Tests call it before each case.
 void ZustandZuruecksetzen();
 
-// Hooks that later parts of the program fill; they stay empty until then.
+// Hooks that services/ fills (Programmdienste and Z_V_Allgemein); they stay empty until then.
 inline QString (*DiagnoseBerichtHaken)() = nullptr;          // diagnostics report text
 inline double (*VersionsAlterHaken)() = nullptr;             // release age in years
 inline bool (*FehlerberichtSendenHaken)(const QString&) = nullptr;  // mail an error report

@@ -164,7 +164,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     return a;
   };
   bearbeiten(QStringLiteral("PulRueckgaengig"), QStringLiteral("&Rückgängig"), QKeySequence::Undo, &QPlainTextEdit::undo);
-  bearbeiten(QStringLiteral("PulWiederholen"), QStringLiteral("&Wiederherstellen"), QKeySequence::Redo, &QPlainTextEdit::redo);
+  bearbeiten(QStringLiteral("PulWiederholen"), QStringLiteral("Wieder&herstellen"), QKeySequence::Redo, &QPlainTextEdit::redo);
   mnuPopup->addSeparator();
   bearbeiten(QStringLiteral("PulAusschneiden"), QStringLiteral("&Ausschneiden"), QKeySequence::Cut, &QPlainTextEdit::cut);
   bearbeiten(QStringLiteral("PulKopieren"), QStringLiteral("&Kopieren"), QKeySequence::Copy, &QPlainTextEdit::copy);

@@ -1,19 +1,23 @@
-// The real message and input boxes. A box with a Help button is a small dialog of our own,
-// because QMessageBox closes itself when Help is pressed.
+// The real message and input boxes. Message boxes are Qt's own (default and Esc buttons, icons,
+// the standard buttons in the language of Qt's translations). A text that would make a box larger
+// than the screen goes into a bounded view that wraps anywhere and scrolls.
 #include "platform/dialoge.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QHBoxLayout>
-#include <QInputDialog>
+#include <QGridLayout>
+#include <QHash>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QStyle>
+#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <climits>
 
 namespace Plattform {
 
@@ -26,121 +30,183 @@ QString standardTitel(const QString& titel) {
   return titel.isEmpty() ? QStringLiteral("Skribon") : titel;
 }
 
-struct Knopf { QDialogButtonBox::StandardButton qt; int ergebnis; QString text; };
+struct Knopf { QMessageBox::StandardButton qt; int ergebnis; };
+// The buttons of a set from left to right, and the answer of Esc and the frame's close button:
+// Cancel where the set has it, else the answer that changes nothing. Never "Ja".
+struct Satz { QVector<Knopf> knoepfe; int esc; };
 
-QVector<Knopf> knoepfeFuer(int art) {
-  switch (art & 7) {
-    case vbOKCancel: return {{QDialogButtonBox::Ok, vbOK, "OK"}, {QDialogButtonBox::Cancel, vbCancel, "Abbrechen"}};
+Satz satzFuer(int knoepfe) {
+  switch (knoepfe & 7) {
+    case vbOKCancel: return {{{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}, vbCancel};
     case vbAbortRetryIgnore:
-      return {{QDialogButtonBox::Abort, vbAbort, "Abbrechen"}, {QDialogButtonBox::Retry, vbRetry, "&Wiederholen"},
-              {QDialogButtonBox::Ignore, vbIgnore, "&Ignorieren"}};
+      return {{{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}},
+              vbAbort};
     case vbYesNoCancel:
-      return {{QDialogButtonBox::Yes, vbYes, "&Ja"}, {QDialogButtonBox::No, vbNo, "&Nein"},
-              {QDialogButtonBox::Cancel, vbCancel, "Abbrechen"}};
-    case vbYesNo: return {{QDialogButtonBox::Yes, vbYes, "&Ja"}, {QDialogButtonBox::No, vbNo, "&Nein"}};
-    case vbRetryCancel: return {{QDialogButtonBox::Retry, vbRetry, "&Wiederholen"}, {QDialogButtonBox::Cancel, vbCancel, "Abbrechen"}};
-    default: return {{QDialogButtonBox::Ok, vbOK, "OK"}};
+      return {{{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}}, vbCancel};
+    case vbYesNo: return {{{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}, vbNo};
+    case vbRetryCancel: return {{{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}}, vbCancel};
+    default: return {{{QMessageBox::Ok, vbOK}}, vbOK};
   }
 }
 
-QStyle::StandardPixmap symbolFuer(int knoepfe) {
+QMessageBox::Icon symbolFuer(int knoepfe) {
   switch (knoepfe & 0x70) {
-    case vbCritical: return QStyle::SP_MessageBoxCritical;
-    case vbQuestion: return QStyle::SP_MessageBoxQuestion;
-    case vbExclamation: return QStyle::SP_MessageBoxWarning;
-    case vbInformation: return QStyle::SP_MessageBoxInformation;
-    default: return QStyle::SP_CustomBase;
+    case vbCritical: return QMessageBox::Critical;
+    case vbQuestion: return QMessageBox::Question;
+    case vbExclamation: return QMessageBox::Warning;
+    case vbInformation: return QMessageBox::Information;
+    default: return QMessageBox::NoIcon;
   }
 }
 
-// Esc and the frame's close button answer like the system's boxes: with Cancel where the box
-// has it, with OK when OK is its only button. A Yes/No or Abort/Retry/Ignore box has no such
-// answer and stays open: a caller testing for "No" must never read Esc as a "Yes".
-class MeldungsBox : public QDialog {
-public:
-  using QDialog::QDialog;
-  bool schliessbar = true;
-  void reject() override {
-    if (schliessbar) QDialog::reject();
+QString zeilen(const QString& text) {
+  return QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
+// The room a box may take: the available area of the screen its owner is on.
+QRect freieFlaeche(QWidget* besitzer) {
+  QScreen* s = besitzer ? besitzer->screen() : nullptr;
+  if (!s) s = QGuiApplication::primaryScreen();
+  return s ? s->availableGeometry() : QRect(0, 0, 800, 600);
+}
+
+// Bounds of the text in a box: half the screen's width (at most what a reader takes in at once),
+// half its height. The rest of the box (icon, buttons, frame) fits in what is left.
+QSize textGrenze(const QRect& frei) {
+  return {std::clamp(frei.width() / 2, 160, 600), std::max(frei.height() / 2, 80)};
+}
+
+// Longer texts never fit a label within the bounds; they are not measured.
+constexpr qsizetype kMessbar = 4000;
+
+// A label shows the text when it wraps at the bound into lines no wider than the bound and
+// not taller than it: no word longer than a line, not too many lines.
+bool passtInLabel(const QString& text, const QFont& schrift, const QSize& grenze) {
+  if (text.size() > kMessbar) return false;
+  const QRect r = QFontMetrics(schrift).boundingRect(QRect(0, 0, grenze.width(), INT_MAX), Qt::TextWordWrap, text);
+  return r.width() <= grenze.width() && r.height() <= grenze.height();
+}
+
+// The text of a box that does not fit a label: read-only, wrapped at words or, for a word
+// longer than a line, anywhere, scrolling within the bound; otherwise it looks like a label.
+QPlainTextEdit* textAnsicht(const QString& text, const QSize& grenze, QWidget* eltern) {
+  auto* ansicht = new QPlainTextEdit(eltern);
+  ansicht->setObjectName(QStringLiteral("Meldungstext"));
+  ansicht->setReadOnly(true);
+  ansicht->setFrameShape(QFrame::NoFrame);
+  ansicht->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+  ansicht->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  ansicht->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+  QPalette farben = ansicht->palette();
+  farben.setColor(QPalette::Base, farben.color(QPalette::Window));
+  ansicht->setPalette(farben);
+  ansicht->setPlainText(text);
+  int hoehe = grenze.height();
+  if (text.size() <= kMessbar) {
+    const QRect r = ansicht->fontMetrics().boundingRect(QRect(0, 0, grenze.width() - 30, INT_MAX),
+                                                         Qt::TextWordWrap | Qt::TextWrapAnywhere, text);
+    hoehe = std::min(hoehe, r.height() + 2 * int(ansicht->document()->documentMargin()) + 4);
   }
-};
+  ansicht->setFixedSize(grenze.width(), hoehe);
+  return ansicht;
+}
 
 class EchteDialoge : public DialogDienst {
 public:
   int msgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) override {
-    // On the heap: when its owner goes while the box is open, it goes along, not twice.
-    QPointer<MeldungsBox> halter = new MeldungsBox(DialogBesitzer());
-    MeldungsBox& box = *halter;
+    const QString inhalt = zeilen(text);
+    // On the heap: an owner that goes while the box is open takes it along, and a box on the
+    // stack would then be destroyed a second time.
+    QPointer<QMessageBox> halter = new QMessageBox(DialogBesitzer());
+    QMessageBox& box = *halter;
     box.setWindowTitle(standardTitel(titel));
-    auto* haupt = new QVBoxLayout(&box);
-    auto* zeile = new QHBoxLayout;
-    const auto sym = symbolFuer(knoepfe);
-    if (sym != QStyle::SP_CustomBase) {
-      auto* bild = new QLabel;
-      bild->setPixmap(box.style()->standardIcon(sym).pixmap(32, 32));
-      bild->setAlignment(Qt::AlignTop);
-      zeile->addWidget(bild);
-    }
-    auto* label = new QLabel(text);
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(text.size() > 80);
-    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    zeile->addWidget(label, 1);
-    haupt->addLayout(zeile);
-    auto* leiste = new QDialogButtonBox;
-    const auto liste = knoepfeFuer(knoepfe);
-    int ergebnis = liste.size() == 1 ? liste[0].ergebnis : vbCancel;
-    box.schliessbar = liste.size() == 1 ||
-                      std::any_of(liste.begin(), liste.end(), [](const Knopf& k) { return k.ergebnis == vbCancel; });
-    const int vorgabe = (knoepfe >> 8) & 3;
-    for (int i = 0; i < liste.size(); ++i) {
-      QPushButton* b = leiste->addButton(liste[i].qt);
-      b->setText(liste[i].text);
-      if (i == vorgabe) b->setDefault(true), b->setFocus();
-      const int e = liste[i].ergebnis;
-      QObject::connect(b, &QPushButton::clicked, &box, [&box, &ergebnis, e] { ergebnis = e; box.accept(); });
+    box.setIcon(symbolFuer(knoepfe));
+    box.setTextFormat(Qt::PlainText);  // a message from a file or a note is text, never markup
+    box.setText(inhalt);
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.setAccessibleName(box.windowTitle());
+    box.setAccessibleDescription(inhalt);
+    const QSize grenze = textGrenze(freieFlaeche(box.parentWidget()));
+    if (!passtInLabel(inhalt, box.font(), grenze)) textStattLabel(box, inhalt, grenze);
+
+    const Satz satz = satzFuer(knoepfe);
+    QHash<QAbstractButton*, int> antworten;
+    for (const Knopf& k : satz.knoepfe) {
+      antworten.insert(box.addButton(k.qt), k.ergebnis);
+      if (k.ergebnis == satz.esc) box.setEscapeButton(k.qt);
     }
     if (knoepfe & vbMsgBoxHelpButton) {
-      QPushButton* h = leiste->addButton(QDialogButtonBox::Help);
-      h->setText("&Hilfe");
-      QObject::connect(h, &QPushButton::clicked, &box, [hilfeThema] { HilfeAufrufen(hilfeThema); });
+      // QMessageBox ends on any of its buttons; Help opens the help and leaves the box open.
+      QPushButton* hilfe = box.addButton(QMessageBox::Help);
+      QObject::disconnect(hilfe, &QAbstractButton::clicked, nullptr, nullptr);
+      QObject::connect(hilfe, &QAbstractButton::clicked, &box, [hilfeThema] { HilfeAufrufen(hilfeThema); });
     }
-    haupt->addWidget(leiste);
+    // Set once the buttons belong to the box, so the default one also has the focus.
+    const int vorgabe = (knoepfe >> 8) & 3;
+    box.setDefaultButton(satz.knoepfe.value(vorgabe, satz.knoepfe[0]).qt);
     QApplication::beep();
     box.exec();
+    // A box closed from outside (the program ending) answers like Esc.
+    const int antwort = halter ? antworten.value(box.clickedButton(), satz.esc) : satz.esc;
     delete halter;
-    return ergebnis;
+    return antwort;
   }
 
   QString inputBox(const QString& text, const QString& titel, const QString& vorgabe,
                    bool* abgebrochen) override {
-    QPointer<QInputDialog> halter = new QInputDialog(DialogBesitzer());
-    QInputDialog& d = *halter;
+    const QString inhalt = zeilen(text);
+    QPointer<QDialog> halter = new QDialog(DialogBesitzer());  // on the heap, as the message box
+    QDialog& d = *halter;
     d.setWindowTitle(standardTitel(titel));
-    d.setLabelText(text);
-    d.setTextValue(vorgabe);
-    d.setOkButtonText("OK");
-    d.setCancelButtonText("Abbrechen");
+    const QSize grenze = textGrenze(freieFlaeche(d.parentWidget()));
+    auto* spalte = new QVBoxLayout(&d);
+    spalte->setSizeConstraint(QLayout::SetFixedSize);
+    auto* feld = new QLineEdit(vorgabe, &d);
+    if (passtInLabel(inhalt, d.font(), grenze)) {
+      auto* label = new QLabel(inhalt, &d);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(true);
+      label->setBuddy(feld);
+      spalte->addWidget(label);
+    } else {
+      spalte->addWidget(textAnsicht(inhalt, grenze, &d));
+    }
+    feld->setMinimumWidth(std::min(grenze.width(), 360));
+    feld->setAccessibleName(d.windowTitle());
+    feld->setAccessibleDescription(inhalt);
+    feld->selectAll();
+    spalte->addWidget(feld);
+    auto* leiste = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &d);
+    leiste->button(QDialogButtonBox::Ok)->setDefault(true);
+    QObject::connect(leiste, &QDialogButtonBox::accepted, &d, &QDialog::accept);
+    QObject::connect(leiste, &QDialogButtonBox::rejected, &d, &QDialog::reject);
+    spalte->addWidget(leiste);
+    feld->setFocus();
     const bool ok = d.exec() == QDialog::Accepted;  // Rejected when it went with its owner
     if (abgebrochen) *abgebrochen = !ok;
-    const QString wert = ok ? d.textValue() : QString();
+    const QString wert = ok ? feld->text() : QString();
     delete halter;
     return wert;
+  }
+
+private:
+  // Puts the bounded view where the box's label stands; the label stays for the box's own
+  // bookkeeping, hidden.
+  static void textStattLabel(QMessageBox& box, const QString& inhalt, const QSize& grenze) {
+    auto* raster = qobject_cast<QGridLayout*>(box.layout());
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    const int stelle = raster && label ? raster->indexOf(label) : -1;
+    if (stelle < 0) return;
+    int zeile = 0, spalte = 0, zeilen = 0, spalten = 0;
+    raster->getItemPosition(stelle, &zeile, &spalte, &zeilen, &spalten);
+    label->hide();
+    raster->addWidget(textAnsicht(inhalt, grenze, &box), zeile, spalte, zeilen, spalten);
   }
 };
 
 EchteDialoge echte_;
 DialogDienst* dienst_ = nullptr;
 bool abgeschaltet_ = false;
-
-int sichereAntwort(int knoepfe) {
-  switch (knoepfe & 7) {
-    case vbOKOnly: return vbOK;
-    case vbAbortRetryIgnore: return vbAbort;
-    case vbYesNo: return vbNo;
-    default: return vbCancel;
-  }
-}
 
 }  // namespace
 
@@ -149,7 +215,7 @@ DialogDienst& Dialoge() { return dienst_ ? *dienst_ : echte_; }
 void DialogeAbschalten(bool aus) { abgeschaltet_ = aus; }
 
 int MsgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) {
-  if (abgeschaltet_) return sichereAntwort(knoepfe);
+  if (abgeschaltet_) return satzFuer(knoepfe).esc;
   return Dialoge().msgBox(text, knoepfe, standardTitel(titel), hilfeThema);
 }
 

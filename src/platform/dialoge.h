@@ -1,6 +1,7 @@
 #pragma once
 // Message and input boxes through one service, so tests can answer them.
-// Button and icon flags and the results keep the values of the original runtime.
+// Buttons, icon, default button and Help are bits of one flag number that combine with |;
+// each result is one number.
 #include <QString>
 #include <QStringList>
 

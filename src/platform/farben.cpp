@@ -1,4 +1,5 @@
-// Colour numbers as the original stored them in its settings and note files.
+// Colour numbers as the Windows version stores them in its settings and note files, which
+// this program reads and writes alike.
 #include "farben.h"
 
 #include <QCoreApplication>

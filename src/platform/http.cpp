@@ -7,8 +7,10 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QSaveFile>
 #include <QTimer>
 #include <QUrl>
+#include <optional>
 
 #include "platform/dialoge.h"
 
@@ -23,6 +25,56 @@ HttpErgebnis fehlschlag(const QString& text, int status = 0) {
   return e;
 }
 
+// Our own German text for each failure: Qt's texts are English where its translations are not
+// installed.
+QString netzFehlerText(QNetworkReply::NetworkError fehler, const QString& server) {
+  using E = QNetworkReply;
+  switch (fehler) {
+    case E::ConnectionRefusedError:
+      return QStringLiteral("Keine Verbindung zum Server „%1“: die Verbindung wurde abgelehnt.").arg(server);
+    case E::RemoteHostClosedError:
+      return QStringLiteral("Der Server „%1“ hat die Verbindung vorzeitig beendet.").arg(server);
+    case E::HostNotFoundError:
+      return QStringLiteral("Keine Verbindung zum Server „%1“: der Name wurde nicht gefunden.").arg(server);
+    case E::SslHandshakeFailedError:
+      return QStringLiteral("Keine sichere Verbindung zum Server „%1“: sein Zertifikat oder seine "
+                            "Verschlüsselung wurde nicht angenommen.")
+          .arg(server);
+    case E::TemporaryNetworkFailureError:
+    case E::NetworkSessionFailedError:
+    case E::BackgroundRequestNotAllowedError:
+      return QStringLiteral("Keine Verbindung zum Server „%1“: das Netzwerk ist nicht verfügbar.").arg(server);
+    case E::ProxyConnectionRefusedError:
+    case E::ProxyConnectionClosedError:
+    case E::ProxyNotFoundError:
+    case E::ProxyTimeoutError:
+    case E::ProxyAuthenticationRequiredError:
+    case E::UnknownProxyError:
+      return QStringLiteral("Keine Verbindung zum Server „%1“: der Proxy-Server ist nicht erreichbar oder "
+                            "verlangt eine Anmeldung.")
+          .arg(server);
+    case E::ContentAccessDenied:
+    case E::ContentOperationNotPermittedError:
+    case E::AuthenticationRequiredError:
+      return QStringLiteral("Der Server „%1“ verweigert den Zugriff.").arg(server);
+    case E::ContentNotFoundError:
+    case E::ContentGoneError:
+      return QStringLiteral("Die Datei wurde auf dem Server „%1“ nicht gefunden.").arg(server);
+    case E::ProtocolUnknownError:
+    case E::ProtocolInvalidOperationError:
+    case E::ProtocolFailure:
+    case E::ContentConflictError:
+    case E::UnknownContentError:
+    case E::InternalServerError:
+    case E::OperationNotImplementedError:
+    case E::ServiceUnavailableError:
+    case E::UnknownServerError:
+      return QStringLiteral("Der Server „%1“ antwortete fehlerhaft.").arg(server);
+    default:
+      return QStringLiteral("Keine Verbindung zum Server „%1“ (Netzwerkfehler %2).").arg(server).arg(int(fehler));
+  }
+}
+
 class EchtesHttp : public HttpDienst {
 public:
   HttpErgebnis holen(const HttpAnfrage& anfrage) override {
@@ -32,6 +84,14 @@ public:
     const QUrl url(adresse);
     if (anfrage.nurHttps && url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0)
       return fehlschlag(QStringLiteral("Die Adresse „%1“ ist nicht verschlüsselt (https).").arg(adresse));
+
+    // Written beside its final name and put in place only when complete.
+    std::optional<QSaveFile> datei;
+    if (!anfrage.datei.isEmpty()) {
+      datei.emplace(anfrage.datei);
+      if (!datei->open(QIODevice::WriteOnly))
+        return fehlschlag(QStringLiteral("Die Datei „%1“ kann nicht angelegt werden.").arg(anfrage.datei));
+    }
 
     const Sanduhr zeiger;  // while the transfer runs
     QNetworkAccessManager netz;
@@ -46,29 +106,40 @@ public:
                       .arg(SKRIBON_VERSION_MINOR)
                       .arg(SKRIBON_VERSION_REVISION));
     QPointer<QNetworkReply> antwort = netz.get(req);
+    // Into a file, at most this much is held in memory at a time.
+    if (datei) antwort->setReadBufferSize(1024 * 1024);
 
     QEventLoop schleife;
     QString grund;
     QByteArray daten;
+    qint64 laenge = 0;
     auto abbrechen = [&](const QString& text) {
       if (grund.isEmpty()) grund = text;
       if (antwort) antwort->abort();
+    };
+    auto lesen = [&] {
+      if (!antwort || !antwort->isOpen() || !grund.isEmpty()) return;
+      const QByteArray stueck = antwort->readAll();
+      laenge += stueck.size();
+      if (laenge > anfrage.hoechstens) {
+        abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (mehr als %1 Bytes).").arg(anfrage.hoechstens));
+        return;
+      }
+      if (!datei) daten += stueck;
+      else if (datei->write(stueck) != stueck.size())
+        abbrechen(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden (Datenträger voll?).")
+                      .arg(anfrage.datei));
     };
     QObject::connect(antwort, &QNetworkReply::redirected, &schleife, [&](const QUrl& ziel) {
       if (anfrage.nurHttps && ziel.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0)
         abbrechen(QStringLiteral("Der Server leitete auf eine unverschlüsselte Adresse um."));
     });
     QObject::connect(antwort, &QNetworkReply::metaDataChanged, &schleife, [&] {
-      const QVariant laenge = antwort->header(QNetworkRequest::ContentLengthHeader);
-      if (laenge.isValid() && laenge.toLongLong() > anfrage.hoechstens)
-        abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (%1 Bytes).").arg(laenge.toLongLong()));
+      const QVariant angekuendigt = antwort->header(QNetworkRequest::ContentLengthHeader);
+      if (angekuendigt.isValid() && angekuendigt.toLongLong() > anfrage.hoechstens)
+        abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (%1 Bytes).").arg(angekuendigt.toLongLong()));
     });
-    QObject::connect(antwort, &QNetworkReply::readyRead, &schleife, [&] {
-      if (!antwort->isOpen()) return;
-      daten += antwort->readAll();
-      if (daten.size() > anfrage.hoechstens)
-        abbrechen(QStringLiteral("Die Antwort des Servers ist zu groß (mehr als %1 Bytes).").arg(anfrage.hoechstens));
-    });
+    QObject::connect(antwort, &QNetworkReply::readyRead, &schleife, lesen);
     QObject::connect(antwort, &QNetworkReply::finished, &schleife, &QEventLoop::quit);
     QTimer gesamt;
     gesamt.setSingleShot(true);
@@ -80,10 +151,9 @@ public:
     gesamt.stop();
     if (!antwort) return fehlschlag(QStringLiteral("Die Verbindung wurde abgebrochen."));
 
-    if (antwort->isOpen()) daten += antwort->readAll();
+    lesen();
     const int status = antwort->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QNetworkReply::NetworkError fehler = antwort->error();
-    const QString fehlerText = antwort->errorString();
     antwort->deleteLater();
     if (!grund.isEmpty()) return fehlschlag(grund, status);
     if (fehler == QNetworkReply::OperationCanceledError || fehler == QNetworkReply::TimeoutError)
@@ -94,14 +164,14 @@ public:
       return fehlschlag(QStringLiteral("Der Server leitete auf eine unverschlüsselte Adresse um."), status);
     if (status != 0 && (status < 200 || status > 299))
       return fehlschlag(QStringLiteral("Der Server antwortete mit dem Status %1.").arg(status), status);
-    if (fehler != QNetworkReply::NoError)
-      return fehlschlag(QStringLiteral("Keine Verbindung zum Server: ") + fehlerText, status);
-    if (daten.size() > anfrage.hoechstens)
-      return fehlschlag(QStringLiteral("Die Antwort des Servers ist zu groß."), status);
+    if (fehler != QNetworkReply::NoError) return fehlschlag(netzFehlerText(fehler, url.host()), status);
+    if (datei && !datei->commit())
+      return fehlschlag(QStringLiteral("Die Datei „%1“ kann nicht geschrieben werden.").arg(anfrage.datei), status);
     HttpErgebnis e;
     e.ok = true;
     e.status = status;
     e.daten = daten;
+    e.laenge = laenge;
     return e;
   }
 };

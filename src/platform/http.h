@@ -15,12 +15,17 @@ struct HttpAnfrage {
   int ruheMs = 20000;               // no data for this long: failure
   int gesamtMs = 120000;            // the whole transfer
   bool nurHttps = false;            // refuse http: and every redirect that leaves https
+  // Not empty: the body goes into this file as it arrives instead of into memory (daten stays
+  // empty). The file appears only when the transfer succeeded; a failed one leaves an older
+  // file of that name as it was.
+  QString datei;
 };
 
 struct HttpErgebnis {
   bool ok = false;
   int status = 0;     // HTTP status, 0 when none came
-  QByteArray daten;   // empty unless ok
+  QByteArray daten;   // empty unless ok (and always with datei)
+  qint64 laenge = 0;  // bytes of the body, also when it went into the file
   QString fehler;     // German reason when not ok
 };
 

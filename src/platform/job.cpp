@@ -1,5 +1,6 @@
 #include "platform/job.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QStandardPaths>
@@ -15,20 +16,29 @@ bool pausen_ = true;
 
 int sekunden(int s) { return pausen_ ? std::max(0, s) : 0; }
 
-// Copies $1 into $2 entry by entry, leaving out $3 and going only into the folders on the way
-// to it; $4 "-u" copies only newer files. Names come in as arguments, never as code.
+// Copies what $1 holds into $2, leaving out $3. The entry of $1 on the way to $3 is left out of
+// one find that hands all the others to cp in a few large batches (never one cp per file);
+// unless it is $3 itself, it is then copied the same way one level down. $4 "-u" copies only
+// newer files. Names come in as arguments, never as code; the subshell keeps each level's
+// variables apart.
 const QString kKopierFunktion = QStringLiteral(
     "skribon_kopieren() {\n"
     "  mkdir -p -- \"$2\" || return 1\n"
-    "  for e in \"$1\"/* \"$1\"/.[!.]* \"$1\"/..?*; do\n"
-    "    [ -e \"$e\" ] || [ -L \"$e\" ] || continue\n"
-    "    [ \"$e\" = \"$3\" ] && continue\n"
-    "    case \"$3\" in\n"
-    "      \"$e\"/*) [ -d \"$e\" ] && [ ! -L \"$e\" ] && skribon_kopieren \"$e\" \"$2/${e##*/}\" \"$3\" \"$4\"; continue ;;\n"
-    "    esac\n"
-    "    cp -R -p $4 -- \"$e\" \"$2/\"\n"
-    "  done\n"
+    "  (\n"
+    "    weg=${3#\"$1\"/}; weg=${weg%%/*}; rc=0\n"
+    "    if [ -e \"$1/$weg\" ] || [ -L \"$1/$weg\" ]; then\n"
+    "      find \"${1:-/}\" -mindepth 1 -maxdepth 1 ! -samefile \"$1/$weg\" -exec cp -R -p $4 -t \"$2\" -- {} + || rc=1\n"
+    "    else\n"
+    "      find \"${1:-/}\" -mindepth 1 -maxdepth 1 -exec cp -R -p $4 -t \"$2\" -- {} + || rc=1\n"
+    "    fi\n"
+    "    if [ \"$1/$weg\" != \"$3\" ] && [ -d \"$1/$weg\" ] && [ ! -L \"$1/$weg\" ]; then\n"
+    "      skribon_kopieren \"$1/$weg\" \"$2/$weg\" \"$3\" \"$4\" || rc=1\n"
+    "    fi\n"
+    "    exit $rc\n"
+    "  )\n"
     "}\n");
+
+const QString kFehlerVariable = QStringLiteral("skribon_fehler");
 
 QString argumentListe(const QString& programm, const QStringList& argumente) {
   QString z = ShellZitat(programm);
@@ -65,7 +75,11 @@ Job& Job::echo(const QString& text) {
 }
 
 Job& Job::titel(const QString& text) {
-  return zeile(QStringLiteral("[ -t 1 ] && printf '\\033]0;%s\\007' ") + ShellZitat(text));
+  // A terminal window hands itself in as fd 3 when the output goes through tee into the log.
+  const QString t = ShellZitat(text);
+  return zeile(QStringLiteral("if [ -t 1 ]; then printf '\\033]0;%s\\007' %1; elif [ -t 3 ]; then printf "
+                              "'\\033]0;%s\\007' %1 >&3; fi")
+                   .arg(t));
 }
 
 Job& Job::pause(int s) {
@@ -105,6 +119,13 @@ Job& Job::ordnerKopieren(const QString& quelle, const QString& ziel, bool nurNeu
                ShellZitat(quelle + QStringLiteral("/.")) + u' ' + ShellZitat(ziel));
 }
 
+Job& Job::dateienKopieren(const QStringList& quellen, const QString& zielOrdner, bool nurNeuere) {
+  QString z = QStringLiteral("mkdir -p -- ") + ShellZitat(zielOrdner) + QStringLiteral(" && cp -p ") +
+              (nurNeuere ? QStringLiteral("-u ") : QStringLiteral("-f ")) + QStringLiteral("--");
+  for (const QString& q : quellen) z += u' ' + ShellZitat(q);
+  return zeile(z + u' ' + ShellZitat(zielOrdner + u'/'));
+}
+
 Job& Job::loeschen(const QString& pfad) {
   return zeile(QStringLiteral("rm -f -- ") + ShellZitat(pfad));
 }
@@ -119,9 +140,54 @@ Job& Job::ordnerZeigen(const QString& ordner) {
   return starten(QStringLiteral("xdg-open"), {ordner}, false);
 }
 
+Job& Job::zeile(const QString& z) {
+  zeilen_ << (nurOhneFehler_ ? QStringLiteral("[ -z \"$%1\" ] && ").arg(kFehlerVariable) + z : z);
+  nurOhneFehler_ = false;
+  return *this;
+}
+
+Job& Job::fehlerMerken(int nummer) {
+  if (zeilen_.isEmpty() || zeilen_.last().isEmpty() || zeilen_.last().startsWith(u'#')) return *this;
+  fehlerListe_ = true;
+  zeilen_.last() += QStringLiteral(" || %1=\"$%1 %2\"").arg(kFehlerVariable).arg(nummer);
+  return *this;
+}
+
+Job& Job::nurOhneFehler() {
+  fehlerListe_ = true;
+  nurOhneFehler_ = true;
+  return *this;
+}
+
+Job& Job::ergebnisSchreiben(const QString& datei) {
+  fehlerListe_ = true;
+  const QString neu = datei + QStringLiteral(".neu");
+  return zeile(QStringLiteral("{ if [ -z \"$%1\" ]; then printf 'ok\\n'; else printf 'fehler\\n'; "
+                              "printf '%s\\n' $%1; fi; } > %2 && mv -f -- %2 %3")
+                   .arg(kFehlerVariable, ShellZitat(neu), ShellZitat(datei)));
+}
+
+bool Job::ErgebnisLesen(const QString& datei, QVector<int>* fehlgeschlagen) {
+  QFile f(datei);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QList<QByteArray> zeilen = f.readAll().split('\n');
+  if (fehlgeschlagen) {
+    fehlgeschlagen->clear();
+    for (const QByteArray& z : zeilen.mid(1)) {
+      bool ok = false;
+      const int n = z.trimmed().toInt(&ok);
+      if (ok) *fehlgeschlagen << n;
+    }
+    // Anything but "ok" is no good run, even when it names no step.
+    if (zeilen.value(0).trimmed() != "ok" && fehlgeschlagen->isEmpty()) *fehlgeschlagen << -1;
+  }
+  return true;
+}
+
 QString Job::text(const QString& eigenerPfad) const {
   QString t = QStringLiteral("#!/bin/sh\n");
   if (kopierFunktion_) t += kKopierFunktion;
+  if (fehlerListe_) t += kFehlerVariable + QStringLiteral("=\n");
   for (const QString& z : zeilen_) t += z + u'\n';
   t += QStringLiteral("rm -f -- ") + ShellZitat(eigenerPfad) + u'\n';
   return t;
@@ -141,6 +207,8 @@ QString Job::LogPfad(const QString& jobPfad) {
 }
 
 bool Job::ausfuehrenImFenster(const QString& pfad, const QString& ordner, QString* logPfad) {
+  const QString log = LogPfad(pfad);
+  if (logPfad) *logPfad = log;
   // Only on a desktop: without one a terminal cannot open, and its start would still succeed.
   const QString plattform = QGuiApplication::platformName();
   if (plattform == QLatin1String("xcb") || plattform.startsWith(QLatin1String("wayland"))) {
@@ -151,12 +219,13 @@ bool Job::ausfuehrenImFenster(const QString& pfad, const QString& ordner, QStrin
     for (const QStringList& t : terminals) {
       const QString programm = QStandardPaths::findExecutable(t[0]);
       if (programm.isEmpty()) continue;
-      if (logPfad) logPfad->clear();
-      return ProgrammStarten(programm, {t[1], QStringLiteral("/bin/sh"), pfad}, ordner);
+      // Shown and kept: what went wrong can still be read after the window has closed.
+      return ProgrammStarten(programm,
+                             {t[1], QStringLiteral("/bin/sh"), QStringLiteral("-c"),
+                              QStringLiteral("exec 3>&1; /bin/sh \"$1\" 2>&1 | tee \"$2\""), QStringLiteral("sh"), pfad, log},
+                             ordner);
     }
   }
-  const QString log = LogPfad(pfad);
-  if (logPfad) *logPfad = log;
   // The paths are the shell's arguments, never part of its code.
   return ProgrammStarten(QStringLiteral("/bin/sh"),
                          {QStringLiteral("-c"), QStringLiteral("exec /bin/sh \"$1\" >\"$2\" 2>&1"),

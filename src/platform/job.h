@@ -5,6 +5,7 @@
 // its last line and is started detached with /bin/sh.
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 namespace Plattform {
 
@@ -30,6 +31,8 @@ public:
   Job& ordnerAnlegen(const QString& ordner);  // mkdir -p
   // One file, overwriting (nurNeuere: only when it is newer than the copy already there).
   Job& kopieren(const QString& quelle, const QString& ziel, bool nurNeuere = false);
+  // Files into a folder (created when missing), keeping their names, as one step.
+  Job& dateienKopieren(const QStringList& quellen, const QString& zielOrdner, bool nurNeuere);
   // The contents of a folder with its subfolders, empty ones and hidden files included, into
   // ziel (created when missing); nurNeuere: a file is copied only when it is newer than the
   // copy already there. A file that cannot be copied is reported and the rest still copied.
@@ -44,6 +47,18 @@ public:
   // Shows the folder in the desktop's file manager (xdg-open, in the background).
   Job& ordnerZeigen(const QString& ordner);
 
+  // The step just added is checked: when it fails, the job notes nummer (the caller's name for
+  // what the step did) and goes on with the next step.
+  Job& fehlerMerken(int nummer);
+  // The next step runs only when no checked step has failed.
+  Job& nurOhneFehler();
+  // Writes the outcome into datei (put in place whole): "ok", or "fehler" and the noted
+  // numbers, one a line.
+  Job& ergebnisSchreiben(const QString& datei);
+  // What ergebnisSchreiben wrote. False while there is no such file (the job is still running);
+  // fehlgeschlagen gets the noted numbers, empty after a good run.
+  static bool ErgebnisLesen(const QString& datei, QVector<int>* fehlgeschlagen);
+
   // The whole script for the job file at eigenerPfad, ending with the line that deletes it.
   QString text(const QString& eigenerPfad) const;
   // Writes the script atomically (UTF-8, LF line ends). fehler gets a German reason.
@@ -51,21 +66,20 @@ public:
   // Starts the job file detached with /bin/sh (through the program-start service).
   static bool ausfuehren(const QString& pfad, const QString& ordner = {});
   // Starts it so that the user sees what it prints: in a terminal window when one is installed
-  // and there is a desktop, else with its output in a log beside the job (the job's name with
-  // ".log"). logPfad, when given, gets the log's path, or "" for a terminal.
+  // and there is a desktop; its output goes into a log beside the job (the job's name with
+  // ".log") either way. logPfad, when given, gets the log's path.
   static bool ausfuehrenImFenster(const QString& pfad, const QString& ordner = {}, QString* logPfad = nullptr);
   static QString LogPfad(const QString& jobPfad);
 
   const QStringList& zeilen() const { return zeilen_; }
 
 private:
-  Job& zeile(const QString& z) {
-    zeilen_ << z;
-    return *this;
-  }
+  Job& zeile(const QString& z);
 
   QStringList zeilen_;
   bool kopierFunktion_ = false;  // ordnerKopieren with ohne needs a small shell function
+  bool fehlerListe_ = false;     // some step is checked
+  bool nurOhneFehler_ = false;   // the next step depends on the checked ones
 };
 
 // Pauses on (default) or off: with pauses off every pause is written as 0 seconds (tests run

@@ -1,7 +1,7 @@
 // Format with number and date patterns, German date reading, month arithmetic, serial day
-// numbers and wildcard file listing, written as the original runtime did them under German
-// regional settings. Names and separators are fixed here so the output never depends on the
-// machine's locale.
+// numbers and wildcard file listing, with the results the Windows version of this program
+// gives under German regional settings, so templates and files written there read the same
+// here. Names and separators are fixed here so the output never depends on the machine's locale.
 #include "laufzeit.h"
 
 #include <QDebug>
@@ -629,7 +629,7 @@ QStringList DateienSuchen(const QString& ordner, const QString& muster) {
   const QDir dir(ordner.isEmpty() ? Plattform::System().aktuellerOrdner() : ordner);
   if (!dir.exists()) return {};
   QStringList treffer;
-  // Hidden files stay out, as they did in the original's listing.
+  // Hidden files stay out: a file the user or the desktop hid is no match for a pattern.
   for (const QString& name : dir.entryList(QDir::Files | QDir::NoDotAndDotDot))
     if (PasstMuster(name, muster)) treffer << name;
   std::sort(treffer.begin(), treffer.end(), [](const QString& a, const QString& b) {

@@ -1,7 +1,8 @@
 #pragma once
-// The original runtime's conversions the program relies on everywhere: the general
-// number-to-text form and the longest-leading-number reading, Format with number and date
-// patterns, German date reading, month arithmetic, weekday, wildcard file listing.
+// The conversions the program relies on everywhere, with the results the Windows version of
+// this program gives (its settings, note files and users' templates hold these forms): the
+// general number-to-text form and the longest-leading-number reading, Format with number and
+// date patterns, German date reading, month arithmetic, weekday, wildcard file listing.
 // German names and separators throughout, independent of the machine's locale.
 #include <QDate>
 #include <QDateTime>
@@ -19,7 +20,7 @@ QString Str(double wert);
 QString ZahlText(double wert);
 // Longest leading number: blanks, tabs and line feeds are skipped, optional sign, digits with one
 // ".", optional exponent "E"/"D" with sign; nothing readable gives 0. An exponent out of range
-// gives +-inf (the original raised an overflow): callers that care check std::isfinite.
+// gives +-inf rather than an error: callers that care check std::isfinite.
 // gelesen (optional) receives the count of characters consumed (0 when nothing was read).
 double Val(const QString& text, int* gelesen = nullptr);
 
@@ -43,7 +44,7 @@ QDateTime DatumLesen(const QString& text, bool* ok = nullptr);
 
 // Month arithmetic with day clamping (31.01. + 1 month = 28./29.02.).
 QDate MonateAddieren(const QDate& datum, int monate);
-// Serial day numbers as the original runtime counts them (0 = 30.12.1899; fraction = time).
+// Serial day numbers as Windows programs and spreadsheets count them (0 = 30.12.1899; fraction = time).
 double DatumZuSerie(const QDateTime& wert);
 QDateTime SerieZuDatum(double serie);
 

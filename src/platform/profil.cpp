@@ -28,7 +28,7 @@ namespace Plattform {
 
 namespace {
 
-constexpr int kLeseGrenze = 999;   // the original's read buffer
+constexpr int kLeseGrenze = 999;   // what the Windows version reads of a value
 constexpr int kCacheGroesse = 64;  // files kept parsed; the program reads only a handful
 
 bool istLeerzeichen(QChar c) { return c == u' ' || c == u'\t'; }

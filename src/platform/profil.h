@@ -12,11 +12,12 @@
 
 namespace Plattform {
 
-// Reads a value, at most 999 characters (like the original's read buffer). A key that is
-// missing (or a missing file/section) gives the default exactly as passed (trimming it is
-// the settings procedures' business) and gefunden=false; a key present with an empty value
-// gives "" and gefunden=true. Section and key arguments are trimmed; an empty one finds nothing.
-// Lines before the first section belong to no section; a line without "=" is not a key.
+// Reads a value, at most 999 characters (the Windows version reads no more, so a longer value
+// shared with it reads the same in both). A key that is missing (or a missing file/section)
+// gives the default exactly as passed (trimming it is the settings procedures' business) and
+// gefunden=false; a key present with an empty value gives "" and gefunden=true. Section and
+// key arguments are trimmed; an empty one finds nothing. Lines before the first section
+// belong to no section; a line without "=" is not a key.
 QString ProfilLesen(const QString& datei, const QString& abschnitt, const QString& schluessel,
                     const QString& vorgabe, bool* gefunden = nullptr);
 // Writes "key=value" (value written as given, line breaks in it become blanks). An existing

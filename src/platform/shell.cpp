@@ -55,26 +55,33 @@ ShellDienst* dienst_ = nullptr;
 void SetzeShellDienst(ShellDienst* dienst) { dienst_ = dienst; }
 ShellDienst& Shell() { return dienst_ ? *dienst_ : echte_; }
 
-QStringList BefehlszeileZerlegen(const QString& zeile) {
+QStringList BefehlszeileZerlegen(const QString& zeile, QList<bool>* zitiert) {
   QStringList teile;
   QString aktuell;
-  bool inAnf = false, hatTeil = false;
+  bool inAnf = false, hatTeil = false, mitAnf = false;
+  auto abschliessen = [&] {
+    if (hatTeil) {
+      teile << aktuell;
+      if (zitiert) *zitiert << mitAnf;
+    }
+    aktuell.clear();
+    hatTeil = mitAnf = false;
+  };
+  if (zitiert) zitiert->clear();
   for (const QChar c : zeile) {
     if (c == u'"') {
       inAnf = !inAnf;
-      hatTeil = true;
+      hatTeil = mitAnf = true;
     } else if (!inAnf && (c == u' ' || c == u'\t' || c == u'\r' || c == u'\n')) {
-      // Only these separate, as on the original system: a non-breaking space in a file
+      // Only these separate (not every QChar::isSpace): a non-breaking space in a file
       // name must not split it.
-      if (hatTeil) teile << aktuell;
-      aktuell.clear();
-      hatTeil = false;
+      abschliessen();
     } else {
       aktuell += c;
       hatTeil = true;
     }
   }
-  if (hatTeil) teile << aktuell;
+  abschliessen();
   return teile;
 }
 

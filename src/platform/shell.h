@@ -25,7 +25,8 @@ inline bool ProgrammStarten(const QString& programm, const QStringList& argument
 }
 
 // Splits a command line as stored in settings ("prog arg1 \"arg two\"") into program and
-// arguments, without a shell: quotes group, nothing is expanded.
-QStringList BefehlszeileZerlegen(const QString& zeile);
+// arguments, without a shell: quotes group, nothing is expanded. zitiert (optional) receives,
+// for each part, whether quotes were written in it.
+QStringList BefehlszeileZerlegen(const QString& zeile, QList<bool>* zitiert = nullptr);
 
 }  // namespace Plattform

@@ -18,9 +18,14 @@
 #include <QEventLoop>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <ctime>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include "platform/dateifehler.h"
 
 namespace Plattform {
 
@@ -66,13 +71,21 @@ QString SystemDienst::umgebung(const QString& name) {
 QString SystemDienst::aktuellerOrdner() { return QDir::currentPath(); }
 
 QString SystemDienst::anmeldename() {
-  QString n = qEnvironmentVariable("USER");
-  if (n.isEmpty()) n = qEnvironmentVariable("LOGNAME");
-  if (n.isEmpty()) {
-    char puffer[256] = {};
-    if (getlogin_r(puffer, sizeof puffer) == 0) n = QString::fromLocal8Bit(puffer);
+  for (const char* variable : {"USER", "LOGNAME"}) {
+    const QString n = qEnvironmentVariable(variable).trimmed();
+    if (!n.isEmpty()) return n;
   }
-  return n.trimmed();
+  // Started from a service or a desktop that sets neither: the account this process runs as.
+  const long groesse = sysconf(_SC_GETPW_R_SIZE_MAX);
+  QByteArray puffer(groesse > 0 ? groesse : 16384, Qt::Uninitialized);
+  passwd eintrag{};
+  passwd* konto = nullptr;
+  if (getpwuid_r(geteuid(), &eintrag, puffer.data(), size_t(puffer.size()), &konto) == 0 && konto &&
+      konto->pw_name)
+    return QString::fromLocal8Bit(konto->pw_name).trimmed();
+  char name[256] = {};
+  if (getlogin_r(name, sizeof name) == 0) return QString::fromLocal8Bit(name).trimmed();
+  return {};
 }
 
 QString SystemDienst::rechnername() { return QHostInfo::localHostName(); }
@@ -164,6 +177,26 @@ QString CacheTempOrdner() {
   const QString o = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme/Temp";
   QDir().mkpath(o);
   QFile::setPermissions(o, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  return o;
+}
+
+QString PrivaterOrdner(const QString& name, QString* fehler) {
+  const QString basis = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme";
+  const QString o = basis + u'/' + name;
+  auto fehlschlag = [&](const QString& text) {
+    if (fehler) *fehler = text;
+    return QString();
+  };
+  QDir().mkpath(basis);
+  const QByteArray nativ = QFile::encodeName(o);
+  if (::mkdir(nativ.constData(), 0700) != 0 && errno != EEXIST)
+    return fehlschlag(QStringLiteral("Der Ordner „%1“ kann nicht angelegt werden: %2").arg(o, SystemFehlerText(errno)));
+  // lstat: a link put in its place would lead elsewhere.
+  struct stat st;
+  if (::lstat(nativ.constData(), &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::getuid())
+    return fehlschlag(QStringLiteral("„%1“ ist kein eigener Ordner dieses Benutzers.").arg(o));
+  if ((st.st_mode & 0077) != 0 && ::chmod(nativ.constData(), 0700) != 0)
+    return fehlschlag(QStringLiteral("Der Ordner „%1“ lässt sich nicht vor anderen Benutzern schützen.").arg(o));
   return o;
 }
 

@@ -46,6 +46,10 @@ bool IstEigenesProgramm(const QString& gespeicherterName);
 QString KonfigBasisOrdner();
 // Private temp default: $XDG_CACHE_HOME (or ~/.cache) + "/Dormiks-Programme/Temp", mode 0700.
 QString CacheTempOrdner();
+// A folder only this user can reach, for files that are run later (the update's setup and
+// job): $XDG_CACHE_HOME (or ~/.cache) + "/Dormiks-Programme/" + name, created with mode 0700.
+// Empty (and fehler set) when it is no folder of this user's or others could write into it.
+QString PrivaterOrdner(const QString& name, QString* fehler = nullptr);
 // Stand-ins for the Windows and system folders: folders of our own under the settings base,
 // created when missing (never /etc or /usr).
 QString WindowsOrdnerPfad();

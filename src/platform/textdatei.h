@@ -1,6 +1,6 @@
 #pragma once
 // Text files: written as UTF-8 with CR LF line ends; read as UTF-8 (BOM dropped) or, when the
-// bytes are not valid UTF-8, as Windows-1252 (files from the original Windows program).
+// bytes are not valid UTF-8, as Windows-1252 (files written by the Windows version of this program).
 // Every text file of the program goes through here.
 #include <QByteArray>
 #include <QByteArrayView>

@@ -1,10 +1,14 @@
 #include "printing/datensicherung.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QTimer>
 
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
 #include "platform/job.h"
@@ -59,20 +63,53 @@ void ordnerSichern(Plattform::Job& job, const QString& ziel, const QString& ordn
   job.ordnerKopieren(q == QLatin1String("/") ? QString() : q, d, true, ohne);
 }
 
-// A file pattern ("Vesk*.ini", any case): the files that match now, each copied when newer.
+// A file pattern ("Vesk*.ini", any case): the files that match now, in one step, each copied
+// when newer.
 void musterSichern(Plattform::Job& job, const QString& ziel, const QString& ordner, const QString& muster) {
-  const QString d = ZielFuer(ziel, ordner);
   QDir dir(ordner);
   dir.setNameFilters({muster});
   dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
   dir.setSorting(QDir::Name | QDir::IgnoreCase);
-  const QStringList namen = dir.entryList();
-  if (namen.isEmpty()) {
-    job.kommentar(QStringLiteral("keine Datei: ") + Z_Alles::PfadVerbinden(ordner, muster));
-    return;
-  }
-  job.ordnerAnlegen(d);
-  for (const QString& n : namen) job.kopieren(Z_Alles::PfadVerbinden(ordner, n), Z_Alles::PfadVerbinden(d, n), true);
+  QStringList dateien;
+  for (const QString& n : dir.entryList()) dateien << Z_Alles::PfadVerbinden(ordner, n);
+  if (dateien.isEmpty()) job.kommentar(QStringLiteral("keine Datei: ") + Z_Alles::PfadVerbinden(ordner, muster));
+  else job.dateienKopieren(dateien, ZielFuer(ziel, ordner), true);
+}
+
+// Waits for the job's outcome and tells the user. One watch at a time: a newer backup's job
+// writes the same file.
+QPointer<QTimer> waechter_;
+
+void ausgangMelden(const QString& ergebnis, const QString& ziel, const QString& log, const QStringList& anzeige,
+                   const QString& ueberschrift) {
+  delete waechter_;
+  waechter_ = new QTimer(QCoreApplication::instance());
+  waechter_->setInterval(500);
+  QObject::connect(waechter_, &QTimer::timeout, waechter_, [=] {
+    QVector<int> fehlgeschlagen;
+    if (!Plattform::Job::ErgebnisLesen(ergebnis, &fehlgeschlagen)) return;
+    waechter_->deleteLater();
+    waechter_ = nullptr;
+    QFile::remove(ergebnis);
+    Z_Alles::DebugLog(QStringLiteral("DS: ") + (fehlgeschlagen.isEmpty() ? QStringLiteral("abgeschlossen")
+                                                                         : QStringLiteral("fehlgeschlagen")));
+    const Hauptfenster* h = Hauptfenster::Instanz();
+    if (h && h->endet()) return;
+    if (fehlgeschlagen.isEmpty()) {
+      Plattform::MsgBox(QStringLiteral("Die Datensicherung nach »%1« ist abgeschlossen.").arg(ziel),
+                        Plattform::vbInformation, ueberschrift);
+      return;
+    }
+    QStringList was;
+    for (int i : fehlgeschlagen) was << (i >= 0 && i < anzeige.size() ? anzeige[i] : ziel);
+    was.removeDuplicates();
+    Plattform::MsgBox(QStringLiteral("Die Datensicherung nach »%1« ist fehlgeschlagen.\r\n\r\nNicht oder nicht "
+                                     "vollständig gesichert:\r\n%2\r\n\r\nWas dabei schiefging, steht im "
+                                     "Protokoll »%3«.")
+                          .arg(ziel, was.join(QStringLiteral("\r\n")), log),
+                      Plattform::vbExclamation, ueberschrift);
+  });
+  waechter_->start();
 }
 
 }  // namespace
@@ -137,41 +174,44 @@ QString ZielFuer(const QString& ziel, const QString& quelle) {
   return q.isEmpty() ? ziel : Z_Alles::PfadVerbinden(ziel, q);
 }
 
-Plattform::Job Auftrag(const QString& ziel, const QVector<QString>& quellen, QStringList* anzeige,
-                       QStringList* zeilen) {
+Plattform::Job Auftrag(const QString& ziel, const QVector<QString>& quellen, const QString& ergebnis,
+                       QStringList* anzeige, QStringList* zeilen) {
   Plattform::Job job;
   job.titel(QStringLiteral("DS ") + produktMitVersion())
       .leerzeile()
       .kommentar(QStringLiteral("Datensicherung / Kopierjob"))
       .ordnerAnlegen(ziel);
   const qsizetype anfang = job.zeilen().size();
+  QStringList liste;
+  // One step per source, so a failure can be told by source.
   for (QString q : quellen) {
     if (q.isEmpty()) continue;
     if (istTrenner(q.back())) {
       while (!q.isEmpty() && istTrenner(q.back())) q.chop(1);
       if (q.isEmpty()) q = QStringLiteral("/");
-      if (anzeige) *anzeige << Z_Alles::PfadVerbinden(q, QStringLiteral("*.*"));
+      liste << Z_Alles::PfadVerbinden(q, QStringLiteral("*.*"));
       ordnerSichern(job, ziel, q);
-      continue;
+    } else {
+      liste << q;
+      const QString name = Z_Alles::PfadTeil(q, 3);
+      const QString ordner = Z_Alles::PfadTeil(q, -1);
+      if (name.contains(u'*') || name.contains(u'?')) musterSichern(job, ziel, ordner.isEmpty() ? "/" : ordner, name);
+      else if (QFileInfo(q).isDir()) ordnerSichern(job, ziel, q);
+      else job.dateienKopieren({q}, ZielFuer(ziel, ordner), true);
     }
-    if (anzeige) *anzeige << q;
-    const QString name = Z_Alles::PfadTeil(q, 3);
-    const QString ordner = Z_Alles::PfadTeil(q, -1);
-    if (name.contains(u'*') || name.contains(u'?')) musterSichern(job, ziel, ordner.isEmpty() ? "/" : ordner, name);
-    else if (QFileInfo(q).isDir()) ordnerSichern(job, ziel, q);
-    else {
-      const QString d = ZielFuer(ziel, ordner);
-      job.ordnerAnlegen(d).kopieren(q, Z_Alles::PfadVerbinden(d, name), true);
-    }
+    job.fehlerMerken(int(liste.size()) - 1);
   }
+  if (anzeige) *anzeige = liste;
   if (zeilen) *zeilen = job.zeilen().mid(anfang);
   job.leerzeile()
       .leerzeile()
       .kommentar(QStringLiteral("Das wars"))
       .echo(QStringLiteral("*** Das wars ***"))
+      .ergebnisSchreiben(ergebnis)
       .pause(9)
       .leerzeile()
       .kommentar(QStringLiteral("Zeige die Datensicherung im Explorer"))
+      .nurOhneFehler()
       .ordnerZeigen(ziel)
       .leerzeile()
       .kommentar(QStringLiteral("Abschliessend das Script wieder loeschen"));
@@ -203,8 +243,10 @@ void Datensicherung(const QString& extra1, const QString& extra2) {
     return;
   }
 
+  const QString jobPfad = Z_Alles::PfadVerbinden(Z_Alles::ordnerTmp, JobName);
+  const QString ergebnis = Z_Alles::PfadVerbinden(Z_Alles::ordnerTmp, ErgebnisName);
   QStringList anzeige, zeilen;
-  const Plattform::Job job = Auftrag(ziel, Quellen(extra1, extra2), &anzeige, &zeilen);
+  const Plattform::Job job = Auftrag(ziel, Quellen(extra1, extra2), ergebnis, &anzeige, &zeilen);
   for (const QString& z : zeilen) Z_Alles::DebugLog(QStringLiteral("DS: ") + z);
 
   // The target and the sources go in as they are: a "~" in a folder name is no line break.
@@ -219,9 +261,10 @@ void Datensicherung(const QString& extra1, const QString& extra2) {
                         ueberschrift) != Plattform::vbOK)
     return;
 
-  const QString jobPfad = Z_Alles::PfadVerbinden(Z_Alles::ordnerTmp, JobName);
   bool ok = !Z_Alles::ordnerTmp.isEmpty() && QDir().mkpath(Z_Alles::ordnerTmp) && job.schreiben(jobPfad, &fehler);
-  if (ok && !Plattform::Job::ausfuehrenImFenster(jobPfad, Z_Alles::ordnerTmp)) {
+  QString log;
+  if (ok) QFile::remove(ergebnis);
+  if (ok && !Plattform::Job::ausfuehrenImFenster(jobPfad, Z_Alles::ordnerTmp, &log)) {
     QFile::remove(jobPfad);
     fehler = QStringLiteral("Die Shell /bin/sh ließ sich nicht starten.");
     ok = false;
@@ -232,7 +275,16 @@ void Datensicherung(const QString& extra1, const QString& extra2) {
                           (fehler.isEmpty() ? QStringLiteral("Der Temp-Ordner „%1“ fehlt.").arg(Z_Alles::ordnerTmp)
                                             : fehler),
                       Plattform::vbOKOnly | Plattform::vbExclamation, ueberschrift);
+    return;
   }
+  ausgangMelden(ergebnis, ziel, log, anzeige, ueberschrift);
+}
+
+void DatensicherungRegistrieren() {
+  HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
+    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."), [] { Datensicherung(); }, {},
+                      Hauptfenster::NurMenue, QStringLiteral("mnuDatensicherung"));
+  });
 }
 
 }  // namespace Z_Vario

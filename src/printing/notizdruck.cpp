@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
+#include <QMap>
 #include <QPointer>
 #include <QRadioButton>
 
@@ -111,28 +114,48 @@ Ergebnis notizDrucken(QStringList& pdfDateien) {
   };
 
   Ergebnis ergebnis = Ergebnis::Gedruckt;
+  QString datei;
   for (int exemplar = 1; exemplar <= e.exemplare; ++exemplar) {
     einrichten();
     QString text = e.markierung ? h->markierterText() : h->text();
     if (platzhalter) text = Z_Vario::VarioErsetzen(text);
     const auto lauf = Z_TextAnDrucker::SeitenDrucken(text, 0, -1, e.rechts, e.unten, seitenKopf);
     if (lauf == Z_TextAnDrucker::Seitenlauf::Abgebrochen) ergebnis = Ergebnis::Abgebrochen;
+    // "Does not fit" has ended the job already; the file it left (pages that fit, at least
+    // the heading) is named like any other.
+    if (lauf == Z_TextAnDrucker::Seitenlauf::PasstNicht) datei = p.LetzteDatei();
     // The next copy would not fit either.
     if (lauf != Z_TextAnDrucker::Seitenlauf::Fertig) break;
   }
   // Every page comes out before the printer is switched back.
   p.EndDoc();
+  if (datei.isEmpty()) datei = p.LetzteDatei();
   if (druckerFehlerAbbruch()) ergebnis = Ergebnis::Abgebrochen;
-  if (p.Info().pdf && !p.LetzteDatei().isEmpty()) pdfDateien << p.LetzteDatei();
+  if (p.Info().pdf && !datei.isEmpty()) pdfDateien << datei;
   return ergebnis;
 }
 
+// Once, at the end: one file by name, several by folder and count (a notepad of 99 notes would
+// otherwise list 99 names).
 void pdfMelden(const QStringList& dateien) {
   if (dateien.isEmpty()) return;
-  QString text = dateien.size() == 1 ? QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n")
-                                     : QStringLiteral("Die Ausdrucke wurden als PDF-Dateien gespeichert:\r\n\r\n");
-  for (const QString& d : dateien) text += QStringLiteral("»%1«\r\n").arg(d);
-  Plattform::MsgBox(text.trimmed(), Plattform::vbInformation, Z_Alles::ProgrammTitel);
+  QString text;
+  if (dateien.size() == 1) {
+    text = QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n»%1«")
+               .arg(QDir::toNativeSeparators(dateien[0]));
+  } else {
+    QStringList ordner;
+    QMap<QString, int> anzahl;
+    for (const QString& d : dateien) {
+      const QString o = QFileInfo(d).absolutePath();
+      if (!anzahl.contains(o)) ordner << o;
+      ++anzahl[o];
+    }
+    text = QStringLiteral("Die Ausdrucke wurden als PDF-Dateien gespeichert:\r\n");
+    for (const QString& o : ordner)
+      text += QStringLiteral("\r\n%1 Dateien im Ordner »%2«").arg(anzahl[o]).arg(QDir::toNativeSeparators(o));
+  }
+  Plattform::MsgBox(text, Plattform::vbInformation, Z_Alles::ProgrammTitel);
 }
 
 }  // namespace

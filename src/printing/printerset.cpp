@@ -466,10 +466,9 @@ void PrinterSet::bezDrucker_DblClick() {
   const double an = Laufzeit::Val(ini(kAllgemein, QStringLiteral("DruckerEnabled"), QStringLiteral("0")));
   const int knoepfe = Plattform::vbInformation | Plattform::vbMsgBoxHelpButton;
   if (an == 0) {
-    Plattform::MsgBox(Z_Alles::MeldungsText(QStringLiteral(
-                          "Die Druckerauswahl wird beim nächsten Aufruf aktiviert.~~"
-                          "Beachten Sie bitte auch die Hinweise in der Hilfe.")),
-                      knoepfe, QStringLiteral("Drucker-Auswahl aktiviert"), HilfeDruckerwahl);
+    Z_Alles::Meldung(QStringLiteral("Die Druckerauswahl wird beim nächsten Aufruf aktiviert.~~"
+                                    "Beachten Sie bitte auch die Hinweise in der Hilfe."),
+                     knoepfe, QStringLiteral("Drucker-Auswahl aktiviert"), {}, HilfeDruckerwahl);
     Z_Alles::IniSchreiben(Datei, kAllgemein, QStringLiteral("DruckerEnabled"), QStringLiteral("1"));
   } else {
     Plattform::MsgBox(QStringLiteral("Die Druckerauswahl wird beim nächsten Aufruf deaktiviert."), knoepfe,

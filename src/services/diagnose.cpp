@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPrinterInfo>
 #include <QScreen>
+#include <QTemporaryFile>
 #include <QtGlobal>
 #include <cmath>
 
@@ -40,26 +41,34 @@ QString alterText(const QDateTime& seit) {
 
 double sekundenSeitMitternacht() { return double(QTime(0, 0).secsTo(Plattform::Jetzt().time())); }
 
-// Writes a value into a new file of the folder, reads it back, removes the file again.
-QString ordnerSchreibtest(const QString& ordner) {
-  if (ordner.isEmpty()) return wahr(false);
-  QString datei;
-  for (int versuch = 0; versuch < 10 && datei.isEmpty(); ++versuch) {
-    const QString name = QStringLiteral("$") +
-                         Laufzeit::Format(sekundenSeitMitternacht() * Plattform::Zufall() + versuch,
-                                          QStringLiteral("0")) +
-                         QStringLiteral(".txt");
-    // Never a file that is already there: it would be deleted afterwards.
-    if (!QFileInfo::exists(PfadVerbinden(ordner, name))) datei = PfadVerbinden(ordner, name);
+}  // namespace
+
+bool OrdnerSchreibtest(const QString& ordner) {
+  if (ordner.isEmpty() || !QFileInfo(ordner).isDir()) return false;
+  // Created here and now or not at all: a user's file of that name is neither changed nor
+  // deleted. When the drawn name is taken, a free one is made up, so a taken name never reads
+  // as a folder without write rights.
+  QString datei = PfadVerbinden(ordner, QStringLiteral("$") +
+                                            Laufzeit::Format(sekundenSeitMitternacht() * Plattform::Zufall(),
+                                                             QStringLiteral("0")) +
+                                            QStringLiteral(".txt"));
+  QFile neu(datei);
+  if (!neu.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+    if (!QFileInfo::exists(datei)) return false;
+    QTemporaryFile frei(PfadVerbinden(ordner, QStringLiteral("$XXXXXX.txt")));
+    frei.setAutoRemove(false);
+    if (!frei.open()) return false;
+    datei = frei.fileName();
   }
-  if (datei.isEmpty()) return wahr(false);
+  neu.close();
   const QString wert = Laufzeit::Format(sekundenSeitMitternacht(), QStringLiteral("0"));
   IniSchreiben(datei, QStringLiteral("Allgemein"), QStringLiteral("Schreibtest"), wert);
-  const bool ok = IniLesen(datei, QStringLiteral("Allgemein"), QStringLiteral("Schreibtest"),
-                           QStringLiteral("?")) == wert;
+  const bool ok = IniLesen(datei, QStringLiteral("Allgemein"), QStringLiteral("Schreibtest"), QStringLiteral("?")) == wert;
   QFile::remove(datei);
-  return wahr(ok);
+  return ok;
 }
+
+namespace {
 
 QString zahlText(double v) { return Laufzeit::ZahlText(v); }
 
@@ -116,10 +125,10 @@ QString kontrollZeilen() {
   r += nl + QStringLiteral("Check-Zeit   : formatiert='") + Laufzeit::Format(jetzt, kZeitMuster + QStringLiteral(" dddd")) +
        QStringLiteral("' | unformatiert='") + unformatiert + QStringLiteral("' | IsDate=") + wahr(f.istDatum(unformatiert));
 
-  r += nl + QStringLiteral("Check-Wrt.prg: ") + ordnerPrg + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerPrg);
+  r += nl + QStringLiteral("Check-Wrt.prg: ") + ordnerPrg + QStringLiteral(" | write=") + wahr(OrdnerSchreibtest(ordnerPrg));
   r += nl + QStringLiteral("Check-Wrt.ini: ") + ordnerSub + QStringLiteral("/Dormik.ini | write=") + wahr(EinstellungenSchreibbar());
-  r += nl + QStringLiteral("Check-Wrt.dat: ") + ordnerDat + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerDat);
-  r += nl + QStringLiteral("Check-Wrt.tmp: ") + ordnerTmp + QStringLiteral(" | write=") + ordnerSchreibtest(ordnerTmp);
+  r += nl + QStringLiteral("Check-Wrt.dat: ") + ordnerDat + QStringLiteral(" | write=") + wahr(OrdnerSchreibtest(ordnerDat));
+  r += nl + QStringLiteral("Check-Wrt.tmp: ") + ordnerTmp + QStringLiteral(" | write=") + wahr(OrdnerSchreibtest(ordnerTmp));
   r += nl + QStringLiteral("Readonly     : ") + (NurLesen ? QStringLiteral("true !") : QStringLiteral("false"));
 
   const double laufzeit = Plattform::SystemLaufzeitSekunden();

@@ -15,6 +15,10 @@ QString DateiInfo(const QString& label, const QString& pfad, bool trace);
 QString DateiVersion(const QString& pfad);
 // The operating system: distribution and kernel; "" when unknown.
 QString WindowsVersion();
+// Write test of a folder: a value written into a new file "$<number>.txt" of the folder and
+// read back, the file removed afterwards. A file already there is never touched; when the
+// drawn name is taken, another free name is used.
+bool OrdnerSchreibtest(const QString& ordner);
 // True on the developers' machines (installation identifier in a fixed list).
 bool IstEntwicklerPC();
 

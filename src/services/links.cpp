@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
+#include <QUrl>
 
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
@@ -21,12 +23,45 @@ namespace {
 const QString kAbschnitt = QStringLiteral("Verknüpfung");
 bool laeuft = false;  // a call is waiting (list pauses, mail): the next double-click does nothing
 
+// What one web address of a note hands to the opener: an http, https or ftp address as written,
+// or an address without a scheme with "https://" in front; "" for anything else. A note may come
+// from anyone sharing the data folder, so no other scheme (file:, smb:, javascript:, one with a
+// web prefix somewhere behind it) reaches the desktop's opener.
+QString webAdresse(const QString& stueck) {
+  QString t = stueck.trimmed();
+  const QString klein = t.toLower();
+  const qsizetype schema = klein.indexOf(QStringLiteral("://"));
+  if (schema >= 0) {
+    const QStringView s = QStringView(klein).left(schema);
+    if (s != u"http" && s != u"https" && s != u"ftp") return {};
+  } else {
+    // "mailto:", "javascript:" or "c:\" name a scheme or a drive; "www.a.de:8080" a port.
+    static const QRegularExpression anderesSchema(QStringLiteral("^[a-z][a-z0-9+.-]*:(?![0-9])"));
+    if (t.isEmpty() || !t[0].isLetterOrNumber() || anderesSchema.match(klein).hasMatch()) return {};
+    // A mail address at a web server ("info@www.a.de"): the server's site, not a login to it.
+    if (EmailPrüfen(klein)) t = t.mid(t.indexOf(u'@') + 1);
+    t.prepend(QStringLiteral("https://"));
+  }
+  const QUrl url(t, QUrl::TolerantMode);
+  return url.isValid() && !url.host().isEmpty() ? t : QString();
+}
+
 bool istWeb(const QString& t) {
   const qsizetype n = t.size();
-  return (t.contains(QStringLiteral("https://")) && n >= 17) ||
-         ((t.contains(QStringLiteral("http://")) || t.contains(QStringLiteral("ftp://"))) && n >= 16) ||
-         (t.contains(QStringLiteral("www.")) && n >= 8) ||
-         ((t.contains(QStringLiteral("www2.")) || t.contains(QStringLiteral("www3."))) && n >= 9);
+  const bool praefix =
+      (t.contains(QStringLiteral("https://")) && n >= 17) ||
+      ((t.contains(QStringLiteral("http://")) || t.contains(QStringLiteral("ftp://"))) && n >= 16) ||
+      (t.contains(QStringLiteral("www.")) && n >= 8) ||
+      ((t.contains(QStringLiteral("www2.")) || t.contains(QStringLiteral("www3."))) && n >= 9);
+  if (!praefix) return false;
+  // Each address of a "|" list must be one.
+  bool eine = false;
+  for (const QString& stueck : t.split(u'|')) {
+    if (stueck.trimmed().isEmpty()) continue;
+    if (webAdresse(stueck).isEmpty()) return false;
+    eine = true;
+  }
+  return eine;
 }
 
 // A program named as in old notes ("C:\Tools\x.exe"): the file itself, or the same name
@@ -47,10 +82,9 @@ bool ende() {
 
 void nichtGeoeffnet(const QStringList& ziele) {
   if (ziele.isEmpty() || ende()) return;
-  Plattform::MsgBox(QStringLiteral("Kann nicht geöffnet werden:~~") + ziele.join(QStringLiteral("~")) +
-                        QStringLiteral("~~Für diese Art von Verknüpfung ist auf diesem System kein "
-                                       "Programm eingerichtet."),
-                    Plattform::vbExclamation, ProgrammTitel);
+  Meldung(QStringLiteral("Kann nicht geöffnet werden:~~%1~~Für diese Art von Verknüpfung ist auf diesem "
+                         "System kein Programm eingerichtet."),
+          Plattform::vbExclamation, ProgrammTitel, {ziele.join(QStringLiteral("\r\n"))});
 }
 
 void aufAblage(const QString& text) {
@@ -124,8 +158,8 @@ bool LinkÖffnen(const QString& eingabe) {
     if (text.contains(u'|')) {
       bool schonEines = false;
       for (const QString& stueck : text.split(u'|')) {
-        const QString ziel = stueck.trimmed();
-        if (ziel.isEmpty()) continue;
+        if (stueck.trimmed().isEmpty()) continue;
+        const QString ziel = webAdresse(stueck);
         if (!Plattform::ShellOeffnen(ziel)) fehlgeschlagen << ziel;
         // The first browser start needs more time before the next page can join it.
         Warten(schonEines ? 0.9f : 3.1f);
@@ -134,8 +168,9 @@ bool LinkÖffnen(const QString& eingabe) {
       }
       geoeffnet = true;
     } else {
-      if (Plattform::ShellOeffnen(text)) geoeffnet = true;
-      else fehlgeschlagen << text;
+      const QString ziel = webAdresse(text);
+      if (Plattform::ShellOeffnen(ziel)) geoeffnet = true;
+      else fehlgeschlagen << ziel;
     }
   }
 

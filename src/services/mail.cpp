@@ -23,7 +23,8 @@ namespace {
 const QString kAbschnitt = QStringLiteral("Verknüpfung");
 const QString kTitel = QStringLiteral("eMail versenden (Mailer)");
 
-// Blanks only, as the settings and the original texts mean it; line breaks are handled apart.
+// Blanks only: a tab that indents a mail text's first line belongs to it; line breaks are
+// handled apart.
 QString blankTrim(const QString& t) {
   qsizetype a = 0, e = t.size();
   while (a < e && t[a] == u' ') ++a;
@@ -172,11 +173,14 @@ QStringList MailBefehl(const QString& vorlage, const MailTeile& m, const QString
     return {};  // {SendMode}
   };
   QStringList befehl;
-  for (const QString& teil : Plattform::BefehlszeileZerlegen(vorlage)) {
+  QList<bool> zitiert;
+  const QStringList teile = Plattform::BefehlszeileZerlegen(vorlage, &zitiert);
+  for (qsizetype i = 0; i < teile.size(); ++i) {
     bool ersetzt = false;
-    const QString aus = Programmdienste::Intern::PlatzhalterErsetzen(teil, platzhalter, wert, &ersetzt);
-    // The command line of old left an empty value out altogether.
-    if (ersetzt && aus.isEmpty()) continue;
+    const QString aus = Programmdienste::Intern::PlatzhalterErsetzen(teile[i], platzhalter, wert, &ersetzt);
+    // An unquoted placeholder that comes out empty is gone, as on any command line; a quoted
+    // one stays an empty argument, so the arguments after it keep their places.
+    if (ersetzt && aus.isEmpty() && !zitiert[i]) continue;
     befehl << aus;
   }
   return befehl;

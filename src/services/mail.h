@@ -34,8 +34,9 @@ QString MailtoAdresse(const MailTeile& mail);
 // The external mail program's command from its template: program first, then its arguments.
 // Placeholders ({To}, {Sub}, {Body}, {BodyAsFile}, {SendMode}, {Attach}, {tocc}, {tobcc},
 // {from}, any case) are replaced inside each argument in one pass, so a value that holds a
-// placeholder or a quote stays what it is. An argument that held only placeholders with empty
-// values is left out. Unknown placeholders stay as written.
+// placeholder or a quote stays what it is. An unquoted argument that held only placeholders with
+// empty values is left out; a quoted one stays as an empty argument. Unknown placeholders stay
+// as written.
 QStringList MailBefehl(const QString& vorlage, const MailTeile& mail, const QString& textDatei);
 
 // Error report by mail to the maker (the error handler's offer).

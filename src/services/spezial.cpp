@@ -4,12 +4,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QPainter>
-#include <QPrinter>
-#include <QPrinterInfo>
 
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
+#include "platform/drucker.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "services/dienste_intern.h"
@@ -23,41 +21,40 @@ namespace {
 const QString kTitel = QStringLiteral("Einstellungen spezial");
 const QString kAllgemein = QStringLiteral("Allgemein");
 
-void melden(const QString& text, int knoepfe = Plattform::vbOKOnly | Plattform::vbInformation) {
-  Plattform::MsgBox(MeldungsText(text), knoepfe, kTitel);
+void melden(const QString& text, const QStringList& werte = {}) {
+  Meldung(text, Plattform::vbOKOnly | Plattform::vbInformation, kTitel, werte);
 }
 
-bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
-  if (QPrinterInfo::defaultPrinter().isNull()) return false;
-  QPrinter drucker(QPrinterInfo::defaultPrinter());
-  QPainter p;
-  if (!p.begin(&drucker)) return false;
-  QFont f = p.font();
-  f.setPointSize(schriftGroesse);
-  p.setFont(f);
-  const QRect seite = drucker.pageLayout().paintRectPixels(drucker.resolution());
-  const int hoehe = p.fontMetrics().lineSpacing();
-  int y = hoehe;
+// On the program's current printer ("PDF-Datei" included), line by line, a new page when the
+// next line would not fit. A failing printer is noted in the debug log only.
+void drucken(const QStringList& zeilen, int schriftGroesse) {
+  Plattform::Drucker& p = Plattform::Printer();
+  p.setDokumentName(kTitel);
+  p.setFontSize(schriftGroesse);
+  const double zeile = p.TextHeight(QString());
   for (const QString& z : zeilen) {
-    if (y > seite.height()) {
-      drucker.newPage();
-      y = hoehe;
-    }
-    p.drawText(0, y, z);
-    y += hoehe;
+    if (p.CurrentY() + zeile > p.ScaleTop() + p.ScaleHeight()) p.EndPage();
+    p.Print(z, true);
   }
-  return p.end();
+  const bool ok = p.EndDoc() && !p.Fehler();
+  if (!ok) DebugLog(QStringLiteral("Einstellungen spezial: Ausdruck nicht möglich - ") + p.FehlerText());
+  p.FehlerLoeschen();
+  if (ok && p.Info().pdf && !p.LetzteDatei().isEmpty())
+    Plattform::MsgBox(QStringLiteral("Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n") +
+                          QDir::toNativeSeparators(p.LetzteDatei()),
+                      Plattform::vbInformation, kTitel);
 }
 
 void schreibtest() {
   const Plattform::Sanduhr sanduhr;
   const bool ok = Programmdienste::Intern::EinstellungenSchreibbar();
-  melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ ") + ordnerSub +
-         QStringLiteral("/Dormik.ini~ist ") + (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")));
+  melden(QStringLiteral("Der Schreib-/Lesetest für Einstellungen in ~ %1~ist ") +
+             (ok ? QStringLiteral("in Ordnung.") : QStringLiteral("fehlerhaft!!!")),
+         {ordnerSub + QStringLiteral("/Dormik.ini")});
 }
 
 // A file typed without a folder names the settings file of that name in any case ("dormik"
-// is Dormik.ini), as it did where file names ignored case.
+// is Dormik.ini): users of the Windows version type names without regard to case.
 QString dateiFeld(const QString& datei) {
   if (datei.isEmpty() || datei.contains(u'/') || datei.contains(u'\\')) return datei;
   const QFileInfo pfad(IniDateiPfad(datei));
@@ -136,8 +133,8 @@ bool EinstellungSpezial() {
   const QString alt = IniLesen(datei, abschnitt, schluessel, QString());
   const QString neu = IniSchreiben(datei, abschnitt, schluessel, wert);
   const QString bestaetigung =
-      MeldungsText(QStringLiteral("Entsprechend Ihrer Eingabe~~»") + antwort + QStringLiteral("«~~wurde der Wert von~~»") +
-                   alt + QStringLiteral("«~~in~~»") + neu + QStringLiteral("«~~geändert.~~"));
+      MeldungsText(QStringLiteral("Entsprechend Ihrer Eingabe~~»%1«~~wurde der Wert von~~»%2«~~in~~»%3«~~geändert.~~"),
+                   {antwort, alt, neu});
   const int frage = Plattform::MsgBox(bestaetigung + QStringLiteral("Wünschen Sie einen Ausdruck?"),
                                       Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton2, kTitel);
   if (frage == Plattform::vbYes) {
@@ -148,8 +145,7 @@ bool EinstellungSpezial() {
            << QStringLiteral("Datum ") + Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn"))
            << QString() << QString();
     zeilen << QString(bestaetigung).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
-    const bool gedruckt = (SpezialDrucken ? SpezialDrucken : &echtDrucken)(zeilen, 13);
-    if (!gedruckt) DebugLog(QStringLiteral("Einstellungen spezial: Ausdruck nicht möglich"));
+    drucken(zeilen, 13);
   }
   return true;
 }

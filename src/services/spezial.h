@@ -1,7 +1,7 @@
 #pragma once
 // The special settings box: one key of any settings file typed as "file;section;key;value",
 // or a command word ("-r", "+debug", "-debug", "schreibtest").
-#include <QStringList>
+#include <QString>
 
 namespace Z_Alles {
 
@@ -11,9 +11,5 @@ bool EinstellungSpezial();
 // Gives the owner write permission to every file below the folder that matches the pattern
 // (symbolic links are left alone). Does nothing for an empty folder or the root folder.
 void SchreibschutzEntfernen(const QString& ordner, const QString& muster);
-
-// Prints the lines on the current printer at the given font size; false when nothing was
-// printed. Tests put their own in.
-inline bool (*SpezialDrucken)(const QStringList& zeilen, int schriftGroesse) = nullptr;
 
 }  // namespace Z_Alles

@@ -134,8 +134,7 @@ void SchreibrechtePruefen() {
     NurLesen = true;
     const QString zeilen = hinweisZeilen(hinweis);
     if (!QString(zeilen).remove(u'~').trimmed().isEmpty())
-      Plattform::MsgBox(MeldungsText(zeilen), Plattform::vbOKOnly | Plattform::vbInformation,
-                        ProduktName + QStringLiteral(", nur Leserechte"));
+      Meldung(zeilen, Plattform::vbOKOnly | Plattform::vbInformation, ProduktName + QStringLiteral(", nur Leserechte"));
   }
 
   // 4. Write and read back. The value must differ from the one stored: a write that failed
@@ -213,10 +212,11 @@ QString StatistikText(int modus) {
     if (modus == 2) {
       if (tage > 0) t = proTag(false);
     } else {
-      const QDateTime mitternacht(ersterTag.date(), QTime(0, 0));
-      t = QStringLiteral("Seit dem ") + erster + QStringLiteral(" (vor ") +
-          DauerText(double(mitternacht.secsTo(jetzt)), 1) + QStringLiteral(") wurde das Programm ") +
-          Laufzeit::Format(starts, QStringLiteral("#,##0")) + QStringLiteral(" mal gestartet und ") +
+      const qint64 alter = QDateTime(ersterTag.date(), QTime(0, 0)).secsTo(jetzt);
+      t = QStringLiteral("Seit dem ") + erster;
+      // A first start dated in the future (a clock set wrong) has no age to show.
+      if (alter >= 0) t += QStringLiteral(" (vor ") + DauerText(double(alter), 1) + u')';
+      t += QStringLiteral(" wurde das Programm ") + Laufzeit::Format(starts, QStringLiteral("#,##0")) + QStringLiteral(" mal gestartet und ") +
           QStringLiteral("lief dabei ") + DauerText(lauf, 0);
       if (!nutzText.isEmpty()) t += QStringLiteral(" [") + DauerText(nutz, 0) + QStringLiteral(" Nutzzeit]");
       t += QStringLiteral(".\r\n");

@@ -75,22 +75,24 @@ void SchwesterprogrammStarten(int index) {
     const Plattform::Sanduhr sanduhr;
     pfad = ProgrammPfad(index);
     if (!pfad.isEmpty()) {
-      if (!Plattform::ProgrammStarten(pfad, {}, QFileInfo(pfad).absolutePath()))
-        Z_Alles::FehlerBehandlung(Plattform::FehlerDateiNichtGefunden,
-                                  QStringLiteral("Es ist ein Fehler beim Starten des Dormiks-Programms aufgetreten."),
-                                  pfad);
+      // The file is there: a start that fails is refused, not a file that is missing.
+      const bool ausfuehrbar = QFileInfo(pfad).isExecutable();
+      if (!ausfuehrbar || !Plattform::ProgrammStarten(pfad, {}, QFileInfo(pfad).absolutePath()))
+        Z_Alles::FehlerBehandlung(
+            Plattform::FehlerZugriffVerweigert,
+            QStringLiteral("Es ist ein Fehler beim Starten des Dormiks-Programms aufgetreten."),
+            QStringLiteral("»%1« ist vorhanden, kann aber nicht gestartet werden").arg(pfad) +
+                (ausfuehrbar ? QStringLiteral(".")
+                             : QStringLiteral(": Die Datei ist nicht als ausführbar gekennzeichnet.")));
       return;
     }
   }
-  Plattform::MsgBox(Z_Alles::MeldungsText(
-                        QStringLiteral("Das Programm ´") + s->name +
-                        QStringLiteral("´ ist auf diesem System nicht installiert.~~Sie können die "
-                                       "aktuelle Version kostenlos aus dem Internet unter der URL ") +
-                        DownloadAdresse + QStringLiteral(" laden.~~Starten Sie ") + s->name +
-                        QStringLiteral(" bitte nach der Installation einmal manuell, damit ") +
-                        QStringLiteral("Skribon") + QStringLiteral(" es auf Ihrem System finden kann.")),
-                    Plattform::vbExclamation | Plattform::vbOKOnly,
-                    s->name + QStringLiteral(" nicht installiert."));
+  Z_Alles::Meldung(QStringLiteral("Das Programm ´%1´ ist auf diesem System nicht installiert.~~Sie können die "
+                                  "aktuelle Version kostenlos aus dem Internet unter der URL %2 laden.~~Starten "
+                                  "Sie %1 bitte nach der Installation einmal manuell, damit Skribon es auf "
+                                  "Ihrem System finden kann."),
+                   Plattform::vbExclamation | Plattform::vbOKOnly, s->name + QStringLiteral(" nicht installiert."),
+                   {s->name, DownloadAdresse});
 }
 
 bool IstEigenerEintrag(const QString& pfad, const QString& eigenerName) {

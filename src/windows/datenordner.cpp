@@ -102,7 +102,8 @@ QStringList Dateien(const QString& ordner, const QString& muster, bool* ok) {
   QStringList filter;
   for (const QString& m : muster.split(u';', Qt::SkipEmptyParts))
     filter << (m.trimmed() == QStringLiteral("*.*") ? QStringLiteral("*") : m.trimmed());
-  // Without QDir::CaseSensitive the patterns match in any case, as on the original's disks.
+  // Without QDir::CaseSensitive the patterns match in any case: files copied from Windows
+  // often carry upper-case names (DORMIK.INI, NOTIZEN.T01).
   return QDir(ordner).entryList(filter, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
@@ -113,28 +114,6 @@ bool DateiSchreibtest(const QString& datei) {
     wert = Laufzeit::Format(sekundenSeitMitternacht() + 1, QStringLiteral("0"));
   Z_Alles::IniSchreiben(datei, kAllgemein, kSchreibtest, wert);
   return Z_Alles::IniLesen(datei, kAllgemein, kSchreibtest, QStringLiteral("?")) == wert;
-}
-
-bool OrdnerSchreibtest(const QString& ordner) {
-  if (ordner.isEmpty() || !QFileInfo(ordner).isDir()) return false;
-  for (int versuch = 0; versuch < 10; ++versuch) {
-    const QString datei = Z_Alles::PfadVerbinden(
-        ordner, QStringLiteral("$") +
-                    Laufzeit::Format(sekundenSeitMitternacht() * Plattform::Zufall() + versuch, QStringLiteral("0")) +
-                    QStringLiteral(".txt"));
-    // Created here and now or not at all: a user's file of that name is neither changed nor
-    // deleted.
-    QFile f(datei);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-      if (QFileInfo::exists(datei)) continue;
-      return false;
-    }
-    f.close();
-    const bool ok = DateiSchreibtest(datei);
-    QFile::remove(datei);
-    return ok;
-  }
-  return false;
 }
 
 }  // namespace OrdnerBericht
@@ -286,7 +265,7 @@ void DatenOrdner::TimerReadData_Timer() {
   bezInfo[1]->setText(info);
   fuellen(lstDo[1], OrdnerBericht::Dateien(prg, QStringLiteral("*.*")));
   Z_ListJobs::ListSelectMatching(lstDo[1], programmDatei, true);
-  if (!OrdnerBericht::OrdnerSchreibtest(prg)) bezError[1]->setText(QStringLiteral("Keine Schreibrechte im Ordner."));
+  if (!Z_Alles::OrdnerSchreibtest(prg)) bezError[1]->setText(QStringLiteral("Keine Schreibrechte im Ordner."));
 
   // Data folder.
   befDo[2]->setText(QStringLiteral("Folgende Dateien gefunden..."));
@@ -295,7 +274,7 @@ void DatenOrdner::TimerReadData_Timer() {
   const QString dat = ordnerDat.isEmpty() ? QStringLiteral("???") : ordnerDat;
   fuellen(lstDo[2], ordnerDat.isEmpty() ? QStringList() : OrdnerBericht::Dateien(ordnerDat, kDatenMuster));
   bezDo[2]->setText(dat);
-  if (!OrdnerBericht::OrdnerSchreibtest(ordnerDat))
+  if (!Z_Alles::OrdnerSchreibtest(ordnerDat))
     bezError[2]->setText(QStringLiteral("Keine Schreibrechte im Daten-Ordner !!!"));
 
   for (QLabel* l : bezDo) l->setToolTip(l->text());
@@ -337,45 +316,39 @@ void DatenOrdner::befDatenOrdnerVerlegen_Click() {
   const QString warnung =
       QStringLiteral("Mit Hilfe dieser Funktion können Sie den Zeiger (nicht die Dateien) auf die "
                      "Daten-Dateien verändern.~") +
-      QStringLiteral("Zur Zeit erwartet das Programm die Daten im Ordner '") + ordnerDat + QStringLiteral("'.~~") +
+      QStringLiteral("Zur Zeit erwartet das Programm die Daten im Ordner '%1'.~~") +
       QStringLiteral("Wenn Sie diesen Zeiger verstellen, findet das Programm evtl. Ihre Daten nicht wieder.~"
                      "Setzten Sie diese Funktion also ganz bewusst ein.~~")
           .toUpper() +
       QStringLiteral("Möchten Sie fortfahren?");
-  if (Plattform::MsgBox(MeldungsText(warnung), Plattform::vbOKCancel | Plattform::vbQuestion | Plattform::vbDefaultButton2,
-                        titel) != Plattform::vbOK)
+  if (Meldung(warnung, Plattform::vbOKCancel | Plattform::vbQuestion | Plattform::vbDefaultButton2, titel,
+              {ordnerDat}) != Plattform::vbOK)
     return;
   const QString neu = BrowseForFolder(this, QStringLiteral("Daten-Ordner-Zeiger"));
   if (neu.isEmpty()) return;
 
   // A pointer to a folder the next start cannot use would only move the data out of reach.
   if (!QDir().mkpath(neu) || !QFileInfo(neu).isDir()) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Der Ordner »") + QDir::toNativeSeparators(neu) +
-                                   QStringLiteral("« lässt sich nicht anlegen.~~Der Daten-Ordner-Zeiger "
-                                                  "bleibt unverändert.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Der Ordner »%1« lässt sich nicht anlegen.~~Der Daten-Ordner-Zeiger bleibt unverändert."),
+            Plattform::vbExclamation, titel, {QDir::toNativeSeparators(neu)});
     return;
   }
   // The restart ends the program without its orderly exit: the note must be on disk first.
   if (Hauptfenster* h = Hauptfenster::Instanz(); h && !h->notizSichern()) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Die aktuelle Notiz konnte nicht gespeichert werden.~~Der "
-                                                  "Daten-Ordner-Zeiger bleibt unverändert, damit kein Text "
-                                                  "verloren geht.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Die aktuelle Notiz konnte nicht gespeichert werden.~~Der Daten-Ordner-Zeiger bleibt "
+                           "unverändert, damit kein Text verloren geht."),
+            Plattform::vbExclamation, titel);
     return;
   }
   const QString gespeichert = IniSchreiben({}, {}, QStringLiteral("OrdnerDat"), neu);
   if (IniLesen({}, {}, QStringLiteral("OrdnerDat"), QStringLiteral("?")) != gespeichert) {
-    Plattform::MsgBox(MeldungsText(QStringLiteral("Der Daten-Ordner-Zeiger konnte nicht in der Einstellungs-Datei »") +
-                                   QDir::toNativeSeparators(IniDateiPfad(QString())) +
-                                   QStringLiteral("« gespeichert werden.~~Das Programm arbeitet weiter mit "
-                                                  "dem bisherigen Daten-Ordner.")),
-                      Plattform::vbExclamation, titel);
+    Meldung(QStringLiteral("Der Daten-Ordner-Zeiger konnte nicht in der Einstellungs-Datei »%1« gespeichert "
+                           "werden.~~Das Programm arbeitet weiter mit dem bisherigen Daten-Ordner."),
+            Plattform::vbExclamation, titel, {QDir::toNativeSeparators(IniDateiPfad(QString()))});
     return;
   }
-  Plattform::MsgBox(MeldungsText(QStringLiteral("Der Daten-Ordner-Zeiger wurde geändert.~~Das Programm wird "
-                                                "jetzt neu gestartet.")),
-                    Plattform::vbInformation, QStringLiteral("Daten-Ordner-Zeiger wurde verlegt"));
+  Meldung(QStringLiteral("Der Daten-Ordner-Zeiger wurde geändert.~~Das Programm wird jetzt neu gestartet."),
+          Plattform::vbInformation, QStringLiteral("Daten-Ordner-Zeiger wurde verlegt"));
   if (Neustart) Neustart();
   else NeustartJob();
   done(QDialog::Accepted);

@@ -35,9 +35,6 @@ QString Text(const QString& kopf, const Abschnitt abschnitte[3], const QString& 
 QStringList Dateien(const QString& ordner, const QString& muster, bool* ok = nullptr);
 // Writes a fresh value as [Allgemein] Schreibtest into the file and reads it back with "?".
 bool DateiSchreibtest(const QString& datei);
-// The same in a new file "$<number>.txt" of the folder, created for the test alone and removed
-// afterwards; a file already there is never touched.
-bool OrdnerSchreibtest(const QString& ordner);
 
 }  // namespace OrdnerBericht
 

@@ -16,6 +16,7 @@
 
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
+#include "notepad/skribondiv.h"
 #include "platform/dialoge.h"
 #include "platform/hersteller.h"
 #include "platform/http.h"
@@ -24,8 +25,8 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
-#include "printing/datensicherung.h"
 #include "services/diagnose.h"
+#include "services/links.h"
 #include "services/version.h"
 
 // ---- The check's logic ------------------------------------------------------------------------
@@ -98,7 +99,7 @@ int EintragSprung(const QString& text, int position, bool rechts) {
 }
 
 Plattform::Job UpdateAuftrag(const QString& setup, const QString& programmOrdner, const QString& programm,
-                             qint64 pid) {
+                             const QStringList& argumente, qint64 pid) {
   Plattform::Job job;
   job.echo(QStringLiteral("Warte kurz bis Programm beendet ist..."))
       .pause(4)
@@ -109,15 +110,13 @@ Plattform::Job UpdateAuftrag(const QString& setup, const QString& programmOrdner
       .pause(4)
       .echo(QStringLiteral("Starte Programm wieder..."))
       .ordnerWechseln(programmOrdner)
-      .starten(programm, {}, false)
+      .starten(programm, argumente, false)
       .echo(QStringLiteral("Aufraeumen"))
       .loeschen(setup);
   return job;
 }
 
-QString SetupPfad() {
-  return Z_Alles::PfadVerbinden(Z_Alles::ordnerDat, QStringLiteral("x-Setup_") + Z_Alles::ProgrammTitel);
-}
+QString SetupName() { return QStringLiteral("x-Setup_") + Z_Alles::ProgrammTitel; }
 
 QString VersionsAdresse() {
   return QStringLiteral("https://") + Plattform::HerstellerServer() + u'/' + VersionsDatei;
@@ -226,12 +225,9 @@ void VersionsPrüfung::mnuHlpWeb_Click() {
 
 void VersionsPrüfung::Registrieren() {
   HauptfensterHaken::MitHauptfenster([](Hauptfenster& h) {
-    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("&Internet / Updates..."),
+    h.befehlEintragen(QStringLiteral("&Hilfe"), QStringLiteral("Internet / &Updates..."),
                       [] { VersionsPrüfung::mnuHlpWeb_Click(); }, {}, Hauptfenster::NurMenue,
                       QStringLiteral("mnuHlpWeb"));
-    h.befehlEintragen(QStringLiteral("&Datei"), QStringLiteral("Daten&sicherung..."),
-                      [] { Z_Vario::Datensicherung(); }, {}, Hauptfenster::NurMenue,
-                      QStringLiteral("mnuDatensicherung"));
   });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { VersionsPrüfung::Entladen(); });
 }
@@ -389,7 +385,7 @@ void VersionsPrüfung::befOk_Click(int index) {
       const QString gelesen = pfad.isEmpty() ? QString()
                                              : Z_Alles::IniLesen(pfad, QStringLiteral("URL"),
                                                                  Z_Alles::ProgrammTitel + QStringLiteral("inf"));
-      Plattform::ShellOeffnen(
+      Z_Alles::DokumentÖffnen(
           seitenAdresse(gelesen, server + u'/' + Z_Alles::ProgrammTitel + QStringLiteral(".htm")).toLower());
       break;
     }
@@ -400,7 +396,7 @@ void VersionsPrüfung::befOk_Click(int index) {
       Z_Alles::DebugLog(QStringLiteral("Versionsprüfung: Homepage"));
       const QString gelesen =
           pfad.isEmpty() ? QString() : Z_Alles::IniLesen(pfad, QStringLiteral("URL"), QStringLiteral("Home"));
-      Plattform::ShellOeffnen(seitenAdresse(gelesen, server + QStringLiteral("/index.htm")));
+      Z_Alles::DokumentÖffnen(seitenAdresse(gelesen, server + QStringLiteral("/index.htm")));
       break;
     }
     default:
@@ -410,11 +406,10 @@ void VersionsPrüfung::befOk_Click(int index) {
 
 void VersionsPrüfung::installieren() {
   using namespace Versionsabgleich;
-  if (Plattform::MsgBox(Z_Alles::MeldungsText(QStringLiteral(
-                            "Vor jeder neuen Installation ist eine Datensicherung empfehlenswert.~~Möchten Sie die "
-                            "Installation jetzt fortsetzen?")),
-                        Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton1,
-                        QStringLiteral("Installation jetzt fortsetzen?")) != Plattform::vbYes)
+  if (Z_Alles::Meldung(QStringLiteral("Vor jeder neuen Installation ist eine Datensicherung empfehlenswert.~~"
+                                     "Möchten Sie die Installation jetzt fortsetzen?"),
+                      Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton1,
+                      QStringLiteral("Installation jetzt fortsetzen?")) != Plattform::vbYes)
     return;
   if (vorbei()) return;
   Z_Alles::DebugLog(QStringLiteral("Versionsprüfung: Installation der neuesten Version"));
@@ -427,9 +422,12 @@ void VersionsPrüfung::installieren() {
   const QString soll =
       Z_Alles::IniLesen(pfad, QStringLiteral("SetupSize"), Z_Alles::ProgrammTitel, QStringLiteral("-1")).trimmed();
   const qint64 sollGroesse = qint64(Laufzeit::Val(soll));
-  const QString setup = SetupPfad();
-  QFile::remove(setup);
-  const QString jobPfad = Z_Alles::PfadVerbinden(Z_Alles::ordnerDat, JobName);
+  // Staged where no one else can swap it between download and run.
+  QString grund;
+  const QString ordner = Plattform::PrivaterOrdner(UpdateOrdnerName, &grund);
+  const QString setup = ordner.isEmpty() ? QString() : Z_Alles::PfadVerbinden(ordner, SetupName());
+  const QString jobPfad = ordner.isEmpty() ? QString() : Z_Alles::PfadVerbinden(ordner, JobName);
+  if (!setup.isEmpty()) QFile::remove(setup);
 
   befOk[1]->setEnabled(false);
   zeigerBeschaeftigt(true);
@@ -438,23 +436,24 @@ void VersionsPrüfung::installieren() {
 
   // The setup is run as a program: only over https, from a web address, of the announced size.
   QPointer<VersionsPrüfung> selbst(this);
-  QString grund;
-  if (Plattform::IstWebAdresse(adresse)) {
+  if (grund.isEmpty() && !Plattform::IstWebAdresse(adresse)) grund = QStringLiteral("keine Web-Adresse");
+  if (grund.isEmpty()) {
+    // Straight into the file: a setup may be larger than what should be held in memory.
     Plattform::HttpAnfrage anfrage;
     anfrage.adresse = Plattform::AlsHttps(adresse);
     anfrage.nurHttps = true;
-    anfrage.hoechstens = sollGroesse > 0 ? sollGroesse : qint64(1) << 30;
+    anfrage.hoechstens = sollGroesse > 0 ? sollGroesse : HoechstGroesse;
     anfrage.ruheMs = 60000;
     anfrage.gesamtMs = 30 * 60 * 1000;
+    anfrage.datei = setup;
     const Plattform::HttpErgebnis antwort = Plattform::HttpHolen(anfrage);
-    if (!selbst || vorbei()) return;
-    if (!antwort.ok) grund = antwort.fehler;
-    else if (sollGroesse != -1 && antwort.daten.size() != sollGroesse)
-      grund = QStringLiteral("Die Größe %1 weicht von der angekündigten %2 ab.").arg(antwort.daten.size()).arg(sollGroesse);
-    else if (!Plattform::BytesSchreibenAtomar(setup, antwort.daten, &grund))
+    if (!selbst || vorbei()) {
       QFile::remove(setup);
-  } else {
-    grund = QStringLiteral("keine Web-Adresse");
+      return;
+    }
+    if (!antwort.ok) grund = antwort.fehler;
+    else if (sollGroesse != -1 && antwort.laenge != sollGroesse)
+      grund = QStringLiteral("Die Größe %1 weicht von der angekündigten %2 ab.").arg(antwort.laenge).arg(sollGroesse);
   }
   Z_Alles::DateiInfo(QStringLiteral("Versionsprüfung: Lokal"), setup, true);
   befOk[1]->setEnabled(true);
@@ -467,16 +466,15 @@ void VersionsPrüfung::installieren() {
     Z_Alles::DebugLog(QStringLiteral("Versionsprüfung: Laden fehlgeschlagen - ") + grund);
     anhaengen(txtInfo2, QStringLiteral("\nDie neueste Version wurde leider nicht geladen.\n"));
     anhaengen(txtInfo2, u'\n' + kKeineVerbindung + u'\n');
-    QFile::remove(setup);
+    if (!setup.isEmpty()) QFile::remove(setup);
     return;
   }
   anhaengen(txtInfo2, QStringLiteral("Laden der neuesten Version ist abgeschlossen...\n"));
 
-  if (Plattform::MsgBox(Z_Alles::MeldungsText(QStringLiteral("Die ") + Z_Alles::ProgrammTitel +
-                                              QStringLiteral("-Daten werden jetzt gesichert,~das Programm beendet~"
-                                                             "und die neueste Version installiert.")),
-                        Plattform::vbOKCancel | Plattform::vbInformation | Plattform::vbDefaultButton1,
-                        QStringLiteral("Installation der neuesten Version")) != Plattform::vbOK) {
+  if (Z_Alles::Meldung(QStringLiteral("Die %1-Daten werden jetzt gesichert,~das Programm beendet~und die "
+                                     "neueste Version installiert."),
+                      Plattform::vbOKCancel | Plattform::vbInformation | Plattform::vbDefaultButton1,
+                      QStringLiteral("Installation der neuesten Version"), {Z_Alles::ProgrammTitel}) != Plattform::vbOK) {
     QFile::remove(setup);
     return;
   }
@@ -487,14 +485,16 @@ void VersionsPrüfung::installieren() {
 
   QString fehler;
   QFile::setPermissions(setup, QFile::permissions(setup) | QFile::ExeOwner | QFile::ExeUser);
+  // Started again as the user started it: "/OrdnerDat=" or a notepad named on the command line
+  // must still hold after the update.
   const Plattform::Job job =
       UpdateAuftrag(setup, Z_Alles::ordnerPrg,
-                    Z_Alles::PfadVerbinden(Z_Alles::ordnerPrg, Plattform::ProgrammName()),
+                    Z_Alles::PfadVerbinden(Z_Alles::ordnerPrg, Plattform::ProgrammName()), SkribonDiv::Befehlszeile,
                     QCoreApplication::applicationPid());
   bool gestartet = job.schreiben(jobPfad, &fehler);
   if (gestartet) {
     Z_Alles::DateiInfo(QStringLiteral("Versionsprüfung: Job"), jobPfad, true);
-    gestartet = Plattform::Job::ausfuehren(jobPfad, Z_Alles::ordnerDat);
+    gestartet = Plattform::Job::ausfuehren(jobPfad, ordner);
     if (gestartet) Z_Alles::IniZaehlen(QString(), QString(), QStringLiteral("Stat_UpdRun"), 1);
     else fehler = QStringLiteral("Die Shell /bin/sh ließ sich nicht starten.");
   }

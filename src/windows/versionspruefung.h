@@ -1,8 +1,9 @@
 #pragma once
 // VersionsPrüfung: compares the running version with the one the maker publishes, shows the
 // change history, opens the maker's pages and installs a newer version: the setup is
-// downloaded into the data folder and a job started that waits for the program to end, runs
-// the setup, starts the program again and cleans up. The main window's command ends the
+// downloaded into a folder only this user can reach and a job started from there that waits
+// for the program to end, runs the setup, starts the program again with the arguments it had
+// and cleans up. The main window's command ends the
 // program when the window closes after the job started (Z_Alles::UpdateGestartet).
 #include <QColor>
 #include <QDialog>
@@ -44,21 +45,26 @@ QString HistorieAlsText(const QString& html, const QString& marker);
 int EintragSprung(const QString& text, int position, bool rechts);
 
 // The update job: waits for the program (pid) to end, runs the setup with "/SILENT" and
-// "/DIR=<program folder>", starts the program again and deletes the setup and itself.
+// "/DIR=<program folder>", starts the program again with its arguments and deletes the setup
+// and itself.
 Plattform::Job UpdateAuftrag(const QString& setup, const QString& programmOrdner, const QString& programm,
-                             qint64 pid);
+                             const QStringList& argumente, qint64 pid);
 
-// Fixed names in the temp and data folders.
+// Fixed names in the temp folder and the update folder.
 inline const QString VersionsDatei = QStringLiteral("versions_info.txt");
 inline const QString LokaleKopie = QStringLiteral("$$$DP_Vers.txt");
 inline const QString JobName = QStringLiteral("x-Setup_Job.bat");
-// The setup in the data folder ("x-Setup_Skribon", a Linux program).
-QString SetupPfad();
+// The private folder (mode 0700) the setup is downloaded into and run from, with the job.
+inline const QString UpdateOrdnerName = QStringLiteral("Update");
+// The setup's name there ("x-Setup_Skribon", a Linux program).
+QString SetupName();
 // Address of the version file on the maker's server (always https).
 QString VersionsAdresse();
 
 // Smallest setup taken as complete.
 constexpr qint64 MindestGroesse = 100000;
+// Largest setup taken when the version file announces no size.
+constexpr qint64 HoechstGroesse = qint64(256) << 20;
 
 }  // namespace Versionsabgleich
 
@@ -73,7 +79,7 @@ public:
   // The main window's command: a fresh window shown modally; after a started update the
   // orderly exit.
   static void mnuHlpWeb_Click();
-  // Registers the web/update command (menu "&Hilfe") and the backup command (menu "&Datei").
+  // Registers the web/update command (menu "&Hilfe").
   static void Registrieren();
 
   // ---- Handlers (public so the command and tests can run them) ----

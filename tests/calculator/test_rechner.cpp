@@ -563,8 +563,8 @@ TEST_F(RechnerTest, SchliessenVerbirgtUndMerktDiePosition) {
 // Both pages: monospace history and line, no control smaller than it needs or outside its parent.
 // With SKRIBON_FOTO_ORDNER set, pictures of both pages are written there (rechner-0.png, -1.png).
 TEST_F(RechnerTest, AnsichtOhneAbgeschnitteneSteuerelemente) {
-  DateiSchreiben(rechnerDat(), DateiLesen(QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() +
-                                          "/../../resources/beside/Rechner.Dat"));
+  DateiSchreiben(rechnerDat(), DateiLesen(QStringLiteral(SKRIBON_QUELLE) +
+                                          "/resources/beside/Rechner.Dat"));
   Rechner::Oeffnen(QString());
   Rechner* r = Rechner::Instanz();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(r));

@@ -233,7 +233,7 @@ TEST_F(UmrechnenTest, EditorBefehlMitPfadAlsEinemArgument) {
 
 // The shipped unit file: complete enough for a German user and in the format the converter reads.
 TEST(MitgelieferteEinheiten, FormatUndUmfang) {
-  const QString pfad = QFileInfo(QString::fromUtf8(__FILE__)).absolutePath() + "/../../resources/beside/Rechner.Dat";
+  const QString pfad = QStringLiteral(SKRIBON_QUELLE) + "/resources/beside/Rechner.Dat";
   bool ok = false, keinText = true;
   const QStringList zeilen = Umrechnen::ZeilenLesen(pfad, &ok, &keinText);
   ASSERT_TRUE(ok) << pfad.toStdString();

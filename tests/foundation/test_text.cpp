@@ -50,6 +50,16 @@ TEST_F(Text, MeldungsText) {
       {"", ""},
   };
   for (const Fall& f : faelle) EXPECT_EQ(MeldungsText(f.roh), f.ergebnis) << f.roh.toStdString();
+  // Values go in after the markup, as they are, and once.
+  struct MitWerten { QString vorlage; QStringList werte; QString ergebnis; };
+  const MitWerten mitWerten[] = {
+      {"Ordner ´%1´~%2", {"/home/a~b/´x´", "%1 ~"}, "Ordner »/home/a~b/´x´«\r\n%1 ~"},
+      {"19% auf %3, 100%", {"x"}, "19% auf %3, 100%"},
+      {"%2%1", {"a", "b"}, "ba"},
+      {"Ende %", {}, "Ende %"},
+  };
+  for (const MitWerten& f : mitWerten)
+    EXPECT_EQ(MeldungsText(f.vorlage, f.werte), f.ergebnis) << f.vorlage.toStdString();
 }
 
 TEST_F(Text, TextEinfuegenErsetztDieAuswahl) {

@@ -91,7 +91,7 @@ protected:
 
 TEST_F(MainTest, StartReihenfolge) {
   QStringList protokoll;
-  // Each step of a later part runs right after its progress text, in the overall order.
+  // Each step another folder adds runs right after its progress text, in the overall order.
   auto merken = [&](const char* name) {
     return [&protokoll, name] {
       protokoll << QString("%1 nach »%2«").arg(name, Main::Instanz()->startProtokoll().last());

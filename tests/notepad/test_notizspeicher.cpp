@@ -91,7 +91,7 @@ TEST_F(NotizSpeicherTest, LadenUtf8UndWindows1252) {
   EXPECT_FALSE(n.vorhanden);
   EXPECT_EQ(n.text, "");
 
-  // The legacy note saved again: UTF-8 with CR LF.
+  // The Windows-1252 note saved again: UTF-8 with CR LF.
   ASSERT_TRUE(speicher.sichern(1, QString::fromUtf8("Grüße € 5\nZeile 2\n"), schluessel("")));
   EXPECT_EQ(DateiLesen(dat("Skribon.t01")), QByteArray("Gr\xc3\xbc\xc3\x9f" "e \xe2\x82\xac 5\r\nZeile 2\r\n"));
 }

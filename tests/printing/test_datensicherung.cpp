@@ -6,7 +6,9 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <QtTest/QTest>
 
+#include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/job.h"
 #include "printing/datensicherung.h"
@@ -20,6 +22,20 @@ class DatensicherungTest : public Testhilfe::SkribonTest {
 protected:
   QString dsOrdner() { return Z_Alles::IniLesen({}, {}, "DSOrdner", "?"); }
   QString jobPfad() const { return tmpOrdner + "/" + JobName; }
+  QString gezeigtPfad() const { return wurzel + "/gezeigt"; }
+  // Runs the job as it was started, with a stand-in file manager that notes where it was sent.
+  void jobLaufen(const Testhilfe::TestShell::Start& start) {
+    const QString bin = wurzel + "/bin";
+    DateiSchreiben(bin + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + gezeigtPfad().toUtf8() + "\"\n");
+    QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("PATH", bin + ":" + env.value("PATH"));
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(start.ordner);
+    p.start(start.programm, start.argumente);
+    ASSERT_TRUE(p.waitForFinished(30000));
+  }
 };
 
 TEST_F(DatensicherungTest, ZielOrdnerUndZielJeQuelle) {
@@ -55,9 +71,15 @@ TEST_F(DatensicherungTest, ZielOrdnerUndZielJeQuelle) {
 }
 
 TEST_F(DatensicherungTest, AntwortenUndWasBleibt) {
-  // Cancel in the input box: nothing stored, nothing written.
+  // The command of the menu "&Datei". Cancel in the input box: nothing stored, nothing written.
+  Testhilfe::TestHauptfenster haupt;
+  Hauptfenster::SetzeInstanz(&haupt);
+  Z_Vario::DatensicherungRegistrieren();
+  const auto* befehl = haupt.befehl("mnuDatensicherung");
+  ASSERT_NE(befehl, nullptr);
+  EXPECT_EQ(befehl->menue, "&Datei");
   dialoge.eingabe("", true);
-  Z_Vario::Datensicherung();
+  befehl->action->trigger();
   ASSERT_EQ(dialoge.gezeigt.size(), 1);
   EXPECT_TRUE(dialoge.gezeigt[0].titel.startsWith("Datensicherung - Dormiks-Skribon "));
   EXPECT_EQ(dialoge.gezeigt[0].vorgabe, tmpOrdner + "/DS Dormiks-Skribon {jjjj-mm-tt} {hh-mm}");
@@ -125,30 +147,27 @@ TEST_F(DatensicherungTest, JobLaeuftWirklich) {
     f.setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime);
   }
 
+  Z_Alles::DebugModus = 1;
   dialoge.eingabe(eingabe);
   dialoge.antwort(Plattform::vbOK);
   Z_Vario::Datensicherung();
   ASSERT_EQ(shell.gestartet.size(), 1);
+  // One step and one debug-log line per source (folder, folder, file, pattern).
+  EXPECT_EQ(QString::fromUtf8(DateiLesen(Z_Alles::DebugDatei)).count("DS: "), 4);
   const auto start = shell.gestartet[0];
   EXPECT_EQ(start.programm, "/bin/sh");
   EXPECT_EQ(start.argumente.value(3), jobPfad());
   const QString text = QString::fromUtf8(DateiLesen(jobPfad()));
-  for (const char* zeile : {"# Datensicherung / Kopierjob\n", "printf '%s\\n' '*** Das wars ***'\nsleep 0\n",
+  for (const char* zeile : {"# Datensicherung / Kopierjob\n", "printf '%s\\n' '*** Das wars ***'\n", "sleep 0\n",
                             "# Zeige die Datensicherung im Explorer\n", "# Abschliessend das Script wieder loeschen\n"})
     EXPECT_TRUE(text.contains(zeile)) << zeile;
 
-  // A stand-in file manager notes where it was sent.
-  const QString bin = wurzel + "/bin";
-  DateiSchreiben(bin + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + wurzel.toUtf8() + "/gezeigt\"\n");
-  QFile::setPermissions(bin + "/xdg-open", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  QProcess p;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("PATH", bin + ":" + env.value("PATH"));
-  p.setProcessEnvironment(env);
-  p.setWorkingDirectory(start.ordner);
-  p.start(start.programm, start.argumente);
-  ASSERT_TRUE(p.waitForFinished(30000));
-  for (int i = 0; i < 200 && !QFile::exists(wurzel + "/gezeigt"); ++i) QThread::msleep(50);
+  dialoge.antwort(Plattform::vbOK);
+  jobLaufen(start);
+  for (int i = 0; i < 200 && !QFile::exists(gezeigtPfad()); ++i) QThread::msleep(50);
+  for (int i = 0; i < 200 && dialoge.gezeigt.size() < 3; ++i) QTest::qWait(25);
+  ASSERT_EQ(dialoge.gezeigt.size(), 3);
+  EXPECT_TRUE(dialoge.gezeigt[2].text.endsWith("« ist abgeschlossen."));
 
   const QString log = QString::fromUtf8(DateiLesen(tmpOrdner + "/x-dsSkribon.log"));
   EXPECT_TRUE(log.endsWith("*** Das wars ***\n")) << log.toStdString();
@@ -163,8 +182,63 @@ TEST_F(DatensicherungTest, JobLaeuftWirklich) {
   EXPECT_FALSE(QFile::exists(t + subOrdner + "/Fremd.ini"));
   EXPECT_FALSE(QFileInfo::exists(t + datOrdner + "/Sicherung \"a\" $x ü")) << "no copy of the target into itself";
   EXPECT_FALSE(QFileInfo::exists(t + prgOrdner + "/Daten/Sicherung \"a\" $x ü"));
-  EXPECT_EQ(DateiLesen(wurzel + "/gezeigt"), t.toUtf8());
+  EXPECT_EQ(DateiLesen(gezeigtPfad()), t.toUtf8());
   EXPECT_FALSE(QFile::exists(jobPfad()));
+}
+
+// The program learns how the job went and says so; the file manager opens only after a good copy.
+TEST_F(DatensicherungTest, AusgangWirdGemeldet) {
+  DateiSchreiben(datOrdner + "/Notiz.t01", "text");
+  DateiSchreiben(subOrdner + "/Dormik.ini", "[Skribon]\r\n");
+  const QString log = tmpOrdner + "/x-dsSkribon.log";
+  struct Fall {
+    const char* name;
+    QString imWeg;  // a file where a copy's folder must go
+    bool gut;
+  };
+  // Inside the data folder: the copies leave the target out.
+  const QString t = datOrdner + "/Sicherung";
+  const Fall faelle[] = {
+      {"alles kopiert", {}, true},
+      {"Daten-Ordner blockiert", t + datOrdner, false},
+      {"alle Quellen blockiert", t + "/" + wurzel.section('/', 1, 1), false},
+  };
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    QDir(t).removeRecursively();
+    QFile::remove(t);
+    QFile::remove(gezeigtPfad());
+    if (!f.imWeg.isEmpty()) DateiSchreiben(f.imWeg, "im Weg");
+    shell.gestartet.clear();
+    dialoge.gezeigt.clear();
+    dialoge.eingabe(t);
+    dialoge.antwort(Plattform::vbOK);
+    dialoge.antwort(Plattform::vbOK);
+    Z_Vario::Datensicherung();
+    ASSERT_EQ(shell.gestartet.size(), 1);
+    jobLaufen(shell.gestartet[0]);
+    for (int i = 0; i < 200 && dialoge.gezeigt.size() < 3; ++i) QTest::qWait(25);
+    ASSERT_EQ(dialoge.gezeigt.size(), 3);
+    const Plattform::DialogAufzeichnung& box = dialoge.gezeigt[2];
+    if (f.gut) {
+      EXPECT_EQ(box.text, "Die Datensicherung nach »" + t + "« ist abgeschlossen.");
+      EXPECT_EQ(box.knoepfe, Plattform::vbInformation);
+      for (int i = 0; i < 200 && !QFile::exists(gezeigtPfad()); ++i) QThread::msleep(25);
+      EXPECT_EQ(DateiLesen(gezeigtPfad()), t.toUtf8());
+      EXPECT_EQ(DateiLesen(t + datOrdner + "/Notiz.t01"), "text");
+      continue;
+    }
+    EXPECT_EQ(box.knoepfe, Plattform::vbExclamation);
+    EXPECT_TRUE(box.text.startsWith("Die Datensicherung nach »" + t + "« ist fehlgeschlagen.")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("\r\n" + datOrdner + "/*.*\r\n")) << box.text.toStdString();
+    EXPECT_EQ(box.text.contains(subOrdner + "/Dormik.ini"), !f.imWeg.endsWith(datOrdner)) << box.text.toStdString();
+    EXPECT_TRUE(box.text.endsWith("»" + log + "«.")) << box.text.toStdString();
+    EXPECT_TRUE(DateiLesen(log).contains("mkdir")) << DateiLesen(log).toStdString();
+    QThread::msleep(300);
+    EXPECT_FALSE(QFile::exists(gezeigtPfad())) << "no file manager after a failed copy";
+    QFile::remove(f.imWeg);
+  }
+  EXPECT_TRUE(dialoge.alleBeantwortet());
 }
 
 }  // namespace

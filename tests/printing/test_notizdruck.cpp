@@ -187,6 +187,44 @@ TEST_F(NotizdruckTest, NotizblockDruckUndBefehle) {
   EXPECT_EQ(aufzeichnung.auftraege, 2);
 }
 
+// On the PDF printer the user learns where the files went: one file by name, several by folder
+// and count, and also the file a print leaves that ended with "does not fit".
+TEST_F(NotizdruckTest, PdfDateienWerdenGenannt) {
+  auto pdf = [](PrinterSet* f) {
+    f->ComboDrucker->setCurrentIndex(f->ComboDrucker->findText(Plattform::PdfDruckerName));
+    f->befOk->click();
+  };
+  struct Fall {
+    const char* name;
+    bool notizblock;
+    const char* randH;
+    QStringList meldungen;
+  };
+  const Fall faelle[] = {
+      {"eine Notiz", false, "0",
+       {"Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n»/aufgezeichnet/Skribon - Einkauf.pdf«"}},
+      {"passt nicht", false, "10",
+       {"Der Text passt nicht auf die Seite.",
+        "Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n»/aufgezeichnet/Skribon - Einkauf.pdf«"}},
+      {"Notizblock", true, "0",
+       {"Die Ausdrucke wurden als PDF-Dateien gespeichert:\r\n\r\n3 Dateien im Ordner »/aufgezeichnet«"}},
+  };
+  haupt.notizen = {"Erste Notiz", "Zweite Notiz", "", "Vierte Notiz"};
+  haupt.ganzerText = "Text";
+  for (const Fall& f : faelle) {
+    SCOPED_TRACE(f.name);
+    preset("RandH", f.randH);
+    dialoge.gezeigt.clear();
+    for (int i = 0; i < f.meldungen.size(); ++i) dialoge.antwort(Plattform::vbOK);
+    Druckhilfe::Bediener bediener(pdf);
+    if (f.notizblock) Notizdruck::mnuNBDrucken_Click();
+    else Notizdruck::PulDrucken_Click();
+    QStringList gezeigt;
+    for (const auto& d : dialoge.gezeigt) gezeigt << d.text;
+    EXPECT_EQ(gezeigt, f.meldungen);
+  }
+}
+
 TEST_F(NotizdruckTest, EchtePdfDateiMitDreiSeiten) {
   const QString pdfinfo = QStandardPaths::findExecutable("pdfinfo");
   const QString pdftotext = QStandardPaths::findExecutable("pdftotext");

@@ -40,7 +40,8 @@ TEST_F(LinkTest, Klassen) {
       {"www.a.de", LinkWeb},
       {"www.a.d", 0},
       {"WWW2.A.DE", LinkWeb},
-      {"  siehe www.a.de  ", LinkWeb},                    // the prefix may stand anywhere
+      {"  siehe.www.a.de  ", LinkWeb},                    // the prefix may stand anywhere
+      {"siehe www.a.de", 0},                              // but an address has no blank
       {"www.a.de|www.b.de", LinkWeb},
       {brief, LinkDatei},
       {datOrdner + "/BRIEF.TXT", 0},                      // names as written
@@ -50,7 +51,8 @@ TEST_F(LinkTest, Klassen) {
       {"/nicht/da.exe -x", 0},
       {"C:\\Programme\\x.exe /s", 0},
       {"", 0},
-      {QString(100000, u'a') + "www.", LinkWeb},
+      {QString(100000, u'a') + "www.", 0},                // no host name
+      {"www.a.de/" + QString(100000, u'a'), LinkWeb},
       {QString(100000, u'a'), 0},
   };
   for (const auto& f : faelle) EXPECT_EQ(LinkTyp(f.text), f.typ) << f.text.left(80).toStdString();
@@ -66,10 +68,10 @@ TEST_F(LinkTest, OeffnenStartenMailen) {
     QStringList argumente;
     double warten;
   } faelle[] = {
-      {"www.beispiel.de.", true, {"www.beispiel.de"}, {}, {}, 0},
-      {"www.beispiel.de.,", true, {"www.beispiel.de."}, {}, {}, 0},  // only the comma goes
+      {"www.beispiel.de.", true, {"https://www.beispiel.de"}, {}, {}, 0},
+      {"www.beispiel.de.,", true, {"https://www.beispiel.de."}, {}, {}, 0},  // only the comma goes
       {"Max@Beispiel.de,", true, {"mailto:max@beispiel.de?subject=eMail%20von%20Max"}, {}, {}, 0.5},
-      {"www.a.de|www.b.de||", true, {"www.a.de", "www.b.de"}, {}, {}, 3.1 + 0.9},
+      {"www.a.de|www.b.de||", true, {"https://www.a.de", "https://www.b.de"}, {}, {}, 3.1 + 0.9},
       {"15.01.2026", false, {}, {}, {}, 0},
       {datOrdner + "/brief.txt", true, {datOrdner + "/brief.txt"}, {}, {}, 0},
       // The named program alone runs; the rest are its arguments, never a shell's command.
@@ -92,6 +94,38 @@ TEST_F(LinkTest, OeffnenStartenMailen) {
     }
     EXPECT_NEAR(system.gewartet, f.warten, 1e-6);  // waits pass through float
   }
+  EXPECT_TRUE(dialoge.gezeigt.isEmpty());
+}
+
+// A note may come from anyone sharing the data folder: the opener gets an http, https or ftp
+// address or nothing, and an address without a scheme gets one.
+TEST_F(LinkTest, WasDenOeffnerErreicht) {
+  const QString mail = "mailto:info@www.example.de?subject=eMail%20von%20Max";
+  const struct { QString text; QStringList geoeffnet; } faelle[] = {
+      {"file:///etc/passwd?http://www.a.de/x", {}},
+      {"smb://host/x.desktop#www.a.de", {}},
+      {"javascript:alert(1)//http://www.a.de", {}},
+      {"JavaScript:www.a.de/x", {}},
+      {"http://a.de/xyzz|javascript:x//www.b.de", {}},   // every piece or none
+      {"(www.a.de)", {}},
+      {"http:///etc/passwd/www", {}},                     // no host
+      {"www2.a.de", {"https://www2.a.de"}},
+      {"WWW3.A.DE/Pfad?q=1#Anker", {"https://WWW3.A.DE/Pfad?q=1#Anker"}},
+      {"www.a.de:8080/x", {"https://www.a.de:8080/x"}},
+      {"HTTP://abc.de/xy", {"HTTP://abc.de/xy"}},
+      {"ftp://server.de/d", {"ftp://server.de/d"}},
+      {"https://www.a.de/?u=file:///etc", {"https://www.a.de/?u=file:///etc"}},
+      {"www.a.de|www2.b.de", {"https://www.a.de", "https://www2.b.de"}},
+      {"info@www.example.de", {mail, "https://www.example.de"}},  // mailed, then its site
+  };
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.text.toStdString());
+    shell.geoeffnet.clear();
+    EXPECT_EQ(LinkÖffnen(f.text), !f.geoeffnet.isEmpty());
+    EXPECT_EQ(shell.geoeffnet, f.geoeffnet);
+    EXPECT_EQ(LinkTyp(f.text) & LinkWeb, f.geoeffnet.isEmpty() ? 0 : int(LinkWeb));
+  }
+  EXPECT_TRUE(shell.gestartet.isEmpty());
   EXPECT_TRUE(dialoge.gezeigt.isEmpty());
 }
 
@@ -140,7 +174,7 @@ TEST_F(LinkTest, ZweiterKlickWaehrendListeStartetNichts) {
   Plattform::SetzeSystemDienst(&maschine);
   EXPECT_TRUE(LinkÖffnen("www.a.de|www.b.de"));
   EXPECT_FALSE(maschine.zweiterKlick);
-  EXPECT_EQ(shell.geoeffnet, QStringList({"www.a.de", "www.b.de"}));
+  EXPECT_EQ(shell.geoeffnet, QStringList({"https://www.a.de", "https://www.b.de"}));
 }
 
 TEST_F(LinkTest, DoppelklickGehtAnKopierbefehlOderLink) {
@@ -149,8 +183,8 @@ TEST_F(LinkTest, DoppelklickGehtAnKopierbefehlOderLink) {
   Z_Alles::KopierBefehl = [](const QString& text, int pos) { kopiert << text.mid(pos, 3); };
   const QString text = "Zeile mit www.a.de, drin\n  $cpyza:www.b.de x\n\nende";
   const struct { int position; QStringList kopiert; QStringList geoeffnet; } faelle[] = {
-      {12, {}, {"www.a.de"}},          // inside the word
-      {19, {}, {"www.a.de"}},          // the caret after a word selected by double-click
+      {12, {}, {"https://www.a.de"}},  // inside the word
+      {19, {}, {"https://www.a.de"}},          // the caret after a word selected by double-click
       {2, {}, {}},                     // "Zeile": nothing to open
       {30, {"yza"}, {}},               // the copy line stays with the copy command
       {45, {}, {}},                    // an empty line

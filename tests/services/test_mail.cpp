@@ -70,6 +70,24 @@ TEST_F(MailTest, BefehlAusVorlage) {
     EXPECT_EQ(Z_Alles::MailBefehl(f.vorlage, m, "/t/body.tmp"), f.befehl) << f.vorlage;
 }
 
+// Empty values (a mail from a link has no body and no attachment) never shift the arguments:
+// what the template quotes stays an argument; an unquoted placeholder that comes out empty is
+// gone, as on any command line.
+TEST_F(MailTest, LeereWerteVerschiebenKeineArgumente) {
+  Z_Alles::MailTeile m;
+  m.an = "a@b.de";
+  m.betreff = "s";
+  const struct { const char* vorlage; QStringList befehl; } faelle[] = {
+      {"m --sub \"{Sub}\" --body \"{Body}\" --att \"{Attach}\" --cc \"{tocc}\"",
+       {"m", "--sub", "s", "--body", "", "--att", "", "--cc", ""}},
+      {"m \"{SendMode}{from}\" {tobcc} \"--att={Attach}\" x\"{Body}\"",
+       {"m", "", "--att=", "x"}},
+      {"m \"{To}\"{Attach} {Body}{Attach} -z", {"m", "a@b.de", "-z"}},
+  };
+  for (const auto& f : faelle)
+    EXPECT_EQ(Z_Alles::MailBefehl(f.vorlage, m, {}), f.befehl) << f.vorlage;
+}
+
 TEST_F(MailTest, MailerUebergibtAnDesktopOderMailprogramm) {
   // No template: the desktop's mail handler, then half a second for it.
   EXPECT_TRUE(Z_Alles::Mailer("A@B.de", "Betreff", "Text"));

@@ -6,6 +6,7 @@
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
+#include "platform/druckaufzeichnung.h"
 #include "services/spezial.h"
 #include "dienste_test.h"
 
@@ -15,12 +16,11 @@ class SpezialTest : public Testhilfe::DiensteTest {
 protected:
   void SetUp() override {
     DiensteTest::SetUp();
-    gedruckt.clear();
-    Z_Alles::SpezialDrucken = [](const QStringList& zeilen, int groesse) {
-      gedruckt = zeilen;
-      gedrucktGroesse = groesse;
-      return true;
-    };
+    Plattform::SetzeDruckerDienst(&aufzeichnung);
+  }
+  void TearDown() override {
+    Plattform::SetzeDruckerDienst(nullptr);
+    DiensteTest::TearDown();
   }
   // Runs the box with the typed answer; the answers of the boxes after the input follow.
   bool eingeben(const QString& antwort, std::initializer_list<int> danach = {}) {
@@ -33,8 +33,7 @@ protected:
     return ergebnis;
   }
   QString letzteMeldung() const { return dialoge.gezeigt.isEmpty() ? QString() : dialoge.gezeigt.last().text; }
-  static inline QStringList gedruckt;
-  static inline int gedrucktGroesse = 0;
+  Plattform::AufzeichnungsDrucker aufzeichnung;
 };
 
 TEST_F(SpezialTest, Befehlswoerter) {
@@ -89,6 +88,8 @@ TEST_F(SpezialTest, Befehlswoerter) {
 
 TEST_F(SpezialTest, AllgemeineForm) {
   setzen("Allgemein", "User", "Erika");
+  // The printout goes to the program's current printer, not the system's default.
+  Plattform::DruckerSetzen(aufzeichnung.liste[1]);
   struct Fall {
     QString eingabe;
     int druckAntwort;  // 0 = the input is refused before the question
@@ -103,7 +104,7 @@ TEST_F(SpezialTest, AllgemeineForm) {
   };
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.eingabe.toStdString());
-    gedruckt.clear();
+    aufzeichnung.texte.clear();
     if (f.druckAntwort == 0) {
       EXPECT_FALSE(eingeben(f.eingabe, {Plattform::vbOK}));
       EXPECT_EQ(letzteMeldung(), "Überprüfen Sie bitte noch einmal Ihre Eingabe »" + f.eingabe + "«.");
@@ -118,15 +119,30 @@ TEST_F(SpezialTest, AllgemeineForm) {
     EXPECT_EQ(dialoge.gezeigt.last().knoepfe,
               Plattform::vbYesNo | Plattform::vbInformation | Plattform::vbDefaultButton2);
     if (f.druckAntwort == Plattform::vbNo) {
-      EXPECT_TRUE(gedruckt.isEmpty());
+      EXPECT_TRUE(aufzeichnung.texte.isEmpty());
       continue;
     }
-    EXPECT_EQ(gedrucktGroesse, 13);
-    ASSERT_GE(gedruckt.size(), 6);
-    EXPECT_EQ(gedruckt[0], "Einstellung Spezial Dormiks-Skribon Version " + HauptfensterHaken::BuildVersion());
-    EXPECT_EQ(gedruckt.mid(1, 4), QStringList({"", "Datum 15.01.2026 10:30", "", ""}));
-    EXPECT_EQ(gedruckt[5], "Entsprechend Ihrer Eingabe");
+    ASSERT_EQ(aufzeichnung.auftraege, 1);
+    const QStringList seite = aufzeichnung.seite(1, 1);
+    ASSERT_GE(seite.size(), 3);
+    EXPECT_EQ(seite[0], "Einstellung Spezial Dormiks-Skribon Version " + HauptfensterHaken::BuildVersion());
+    EXPECT_EQ(seite[1], "Datum 15.01.2026 10:30");
+    EXPECT_EQ(seite[2], "Entsprechend Ihrer Eingabe");
+    // Line by line at 13 points: the date after one empty line, the text after two more.
+    const auto& t = aufzeichnung.texte;
+    EXPECT_EQ(t[0].drucker, "Tinte Flur");
+    EXPECT_EQ(t[0].groesse, 13);
+    EXPECT_DOUBLE_EQ(t[1].y - t[0].y, 2 * 0.65);
+    EXPECT_DOUBLE_EQ(t[2].y - t[1].y, 3 * 0.65);
+    EXPECT_EQ(aufzeichnung.ereignisse.last(), "Ende Tinte Flur");
   }
+
+  // On the PDF printer the box says where the file went; a long text goes on a second page.
+  Plattform::DruckerSetzen(aufzeichnung.liste[2]);
+  aufzeichnung.bereich = {20.0, 8.0};
+  EXPECT_TRUE(eingeben(";;Lang;70", {Plattform::vbYes, Plattform::vbOK}));
+  EXPECT_EQ(aufzeichnung.seitenzahl(2), 2);
+  EXPECT_EQ(letzteMeldung(), "Der Ausdruck wurde als PDF-Datei gespeichert:\r\n\r\n/aufgezeichnet/Einstellungen spezial.pdf");
 }
 
 // The start, timer and exit steps as the main window runs them.

@@ -219,6 +219,13 @@ TEST_F(DiensteTest, StatistikText) {
   // A first start in the future or no date at all: no basis, no division.
   setzen("Skribon", "Stat_StartFirst", "20.01.2026");
   EXPECT_EQ(Z_Alles::StatistikText(2), sorry);
+  // Nor is there an age: no "vor" at all.
+  for (const char* zukunft : {"20.01.2026", "01.01.2099"}) {
+    setzen("Skribon", "Stat_StartFirst", zukunft);
+    EXPECT_EQ(Z_Alles::StatistikText(0),
+              QString("Seit dem ") + zukunft + " wurde das Programm 25 mal gestartet und lief dabei 10 "
+              "Stunden [1,5 Stunden Nutzzeit].\r\n");
+  }
   setzen("Skribon", "Stat_StartFirst", "irgendwann");
   EXPECT_EQ(Z_Alles::StatistikText(0), sorry);
 }

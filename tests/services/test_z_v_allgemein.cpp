@@ -2,6 +2,7 @@
 // wiring of the services into the main window.
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <gtest/gtest.h>
 
 #include "foundation/hauptfenster.h"
@@ -24,6 +25,8 @@ protected:
     o = wurzel + "/Programme/Ostrup";
     DateiSchreiben(v + "/varnisch", "x");           // Linux name of "Varnisch.exe"
     DateiSchreiben(o + "/Ostrup_Eingabe.EXE", "x");
+    for (const QString& p : {v + "/varnisch", o + "/Ostrup_Eingabe.EXE"})
+      QFile::setPermissions(p, QFile::permissions(p) | QFile::ExeOwner);
     QDir().mkpath(wurzel + "/Programme/Lumetrix");  // moved away: the folder without the program
     DateiSchreiben(subOrdner + "/Dormik.ini",
                    ("[VARNISCH]\r\nOrdnerPrg=" + QString(v).replace('/', '\\') + "\\\r\n"
@@ -67,6 +70,19 @@ TEST_F(SchwesterTest, PfadeStartenUndMeldung) {
     EXPECT_EQ(Z_V_Allgemein::IstEigenerEintrag(f.pfad, f.name), f.eigener) << f.pfad;
 }
 
+// Installed, but the file may not be run: the user learns that, not that it is missing.
+TEST_F(SchwesterTest, NichtAusfuehrbar) {
+  QFile::setPermissions(v + "/varnisch", QFile::ReadOwner | QFile::WriteOwner);
+  dialoge.antwort(Plattform::vbNo);
+  Z_V_Allgemein::SchwesterprogrammStarten(0);
+  EXPECT_TRUE(shell.gestartet.isEmpty());
+  ASSERT_EQ(dialoge.gezeigt.size(), 1);
+  const QString text = dialoge.gezeigt[0].text;
+  EXPECT_TRUE(text.contains("Fehlernummer: 70")) << text.toStdString();
+  EXPECT_TRUE(text.contains("»" + v + "/varnisch« ist vorhanden, kann aber nicht gestartet werden")) << text.toStdString();
+  EXPECT_FALSE(text.contains("nicht gefunden")) << text.toStdString();
+}
+
 TEST_F(SchwesterTest, RegistrierenVerdrahtetHauptfenster) {
   static int kopiert = 0;
   kopiert = 0;
@@ -102,7 +118,7 @@ TEST_F(SchwesterTest, RegistrierenVerdrahtetHauptfenster) {
   HauptfensterHaken::EditorDoppelklick("$CpyZA:x\nwww.a.de", 2);
   HauptfensterHaken::EditorDoppelklick("$CpyZA:x\nwww.a.de", 12);
   EXPECT_EQ(kopiert, 1);
-  EXPECT_EQ(shell.geoeffnet, QStringList{"www.a.de"});
+  EXPECT_EQ(shell.geoeffnet, QStringList{"https://www.a.de"});
 
   fenster.auswahl = "Lied";
   fenster.befehl("mnuMarkGooglePlay")->action->trigger();

@@ -16,10 +16,12 @@
 #include <QPlainTextEdit>
 
 #include "foundation/z_alles.h"
+#include "notepad/skribondiv.h"
 #include "platform/hersteller.h"
 #include "platform/http.h"
 #include "platform/job.h"
 #include "platform/system.h"
+#include "platform/textdatei.h"
 #include "support/fixture.h"
 #include "windows/versionspruefung.h"
 
@@ -41,7 +43,9 @@ public:
     }
     e.ok = true;
     e.status = 200;
-    e.daten = seiten[a.adresse];
+    e.laenge = seiten[a.adresse].size();
+    if (a.datei.isEmpty()) e.daten = seiten[a.adresse];
+    else EXPECT_TRUE(Plattform::BytesSchreibenAtomar(a.datei, seiten[a.adresse]));
     return e;
   }
   QMap<QString, QByteArray> seiten;
@@ -95,6 +99,17 @@ TEST_F(VersionsPruefungTest, UrteileUndFehlgeschlagenePruefungFensterUndKnoepfe)
   f->befOk_Click(0);
   f->befOk_Click(2);
   EXPECT_EQ(shell.geoeffnet, QStringList({server.toLower() + "/skribon.htm", server + "/index.htm"}));
+  // Without a browser both say so, as a link that cannot open does.
+  shell.ergebnis = false;
+  for (int knopf : {0, 2}) {
+    dialoge.antwort(Plattform::vbOK);
+    f->befOk_Click(knopf);
+    ASSERT_FALSE(dialoge.gezeigt.isEmpty());
+    EXPECT_TRUE(dialoge.gezeigt.last().text.startsWith("Kann nicht geöffnet werden:"));
+    EXPECT_TRUE(dialoge.gezeigt.last().text.contains(shell.geoeffnet.last())) << dialoge.gezeigt.last().text.toStdString();
+  }
+  EXPECT_TRUE(dialoge.alleBeantwortet());
+  shell.ergebnis = true;
 
   // Installed 2026.12.0001.
   struct Fall {
@@ -189,7 +204,11 @@ TEST_F(VersionsPruefungTest, HistorieSpruengeUndSeiten) {
 }
 
 TEST_F(VersionsPruefungTest, InstallationBisZumEchtenJob) {
-  const QString setup = datOrdner + "/x-Setup_Skribon", jobPfad = datOrdner + "/x-Setup_Job.bat";
+  // Setup and job in a folder of this user's that no one else may enter, not in the data folder.
+  const QString privat = home + "/.cache/Dormiks-Programme/Update";
+  const QString setup = privat + "/x-Setup_Skribon", jobPfad = privat + "/x-Setup_Job.bat";
+  // Arguments the program was started with come back at the restart.
+  SkribonDiv::Befehlszeile = {"/OrdnerDat=/srv/a b/'x'", "Datei=Notiz $HOME"};
   // A stand-in setup: notes its arguments; padded past the smallest accepted size.
   QByteArray programm = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + wurzel.toUtf8() + "/setup-lief\"\n";
   programm += "#" + QByteArray(120000 - programm.size() - 2, 'x') + "\n";
@@ -212,13 +231,19 @@ TEST_F(VersionsPruefungTest, InstallationBisZumEchtenJob) {
   EXPECT_EQ(http.anfragen.size(), vorher);
 
   // Refused addresses, a wrong size, too small, cancel at the second question: no setup left.
+  // Without an announced size the download may not exceed 256 MB.
   struct Fall {
     QString adresse, size;
     bool geladen;
+    qint64 hoechstens = 0;
   };
-  const Fall faelle[] = {{"file:///etc/passwd", "-1", false}, {"data:,x", "-1", false},
-                         {"https://h/setup", "120001", false}, {"https://h/klein", "-1", false},
-                         {"https://h/fehlt", "-1", false},     {"http://h/setup", groesse, true}};
+  const Fall faelle[] = {{"file:///etc/passwd", "-1", false},
+                         {"data:,x", "-1", false},
+                         {"https://h/setup", "120001", false, 120001},
+                         {"https://h/klein", "-1", false, qint64(256) << 20},
+                         {"https://h/fehlt", "-1", false, qint64(256) << 20},
+                         {"https://h/setup", "-1", true, qint64(256) << 20},
+                         {"http://h/setup", groesse, true, 120000}};
   for (const Fall& c : faelle) {
     SCOPED_TRACE(c.adresse.toStdString());
     auto w = pruefen(datei(c.adresse, c.size));
@@ -235,11 +260,15 @@ TEST_F(VersionsPruefungTest, InstallationBisZumEchtenJob) {
       ASSERT_EQ(http.anfragen.size(), 1);
       EXPECT_TRUE(http.anfragen[0].adresse.startsWith("https://"));
       EXPECT_TRUE(http.anfragen[0].nurHttps);
+      EXPECT_EQ(http.anfragen[0].hoechstens, c.hoechstens);
+      EXPECT_EQ(http.anfragen[0].datei, setup);
     } else {
       EXPECT_TRUE(http.anfragen.isEmpty());
     }
   }
-  EXPECT_EQ(Z_Alles::IniLesen({}, {}, "Stat_UpdIni", "?"), "6");
+  EXPECT_EQ(Z_Alles::IniLesen({}, {}, "Stat_UpdIni", "?"), "7");
+  EXPECT_EQ(QFileInfo(privat).permissions() & 0x7777, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                                           QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
   EXPECT_FALSE(Z_Alles::UpdateGestartet);
 
   // The job cannot be written, then the shell cannot start it: told, the program keeps running.
@@ -274,12 +303,13 @@ TEST_F(VersionsPruefungTest, InstallationBisZumEchtenJob) {
   ASSERT_EQ(shell.gestartet.size(), 1);
   EXPECT_EQ(shell.gestartet[0].programm, "/bin/sh");
   EXPECT_EQ(shell.gestartet[0].argumente, QStringList({jobPfad}));
+  EXPECT_EQ(shell.gestartet[0].ordner, privat);
   EXPECT_TRUE(QFileInfo(setup).isExecutable());
   EXPECT_EQ(Z_Alles::IniLesen({}, {}, "Stat_UpdRun", "?"), "1");
 
   // Run the job: the setup gets its switches, the program is started again, all cleaned up.
   DateiSchreiben(prgOrdner + "/" + Plattform::ProgrammName(),
-                 "#!/bin/sh\necho \"$PWD\" > \"" + wurzel.toUtf8() + "/neu gestartet\"\n");
+                 "#!/bin/sh\nprintf '%s\\n' \"$PWD\" \"$@\" > \"" + wurzel.toUtf8() + "/neu gestartet\"\n");
   QFile::setPermissions(prgOrdner + "/" + Plattform::ProgrammName(),
                         QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   QProcess p;
@@ -287,7 +317,8 @@ TEST_F(VersionsPruefungTest, InstallationBisZumEchtenJob) {
   ASSERT_TRUE(p.waitForFinished(60000));
   EXPECT_EQ(DateiLesen(wurzel + "/setup-lief"), "/SILENT\n/DIR=" + prgOrdner.toUtf8() + "\n");
   for (int i = 0; i < 200 && !QFile::exists(wurzel + "/neu gestartet"); ++i) QThread::msleep(50);
-  EXPECT_EQ(DateiLesen(wurzel + "/neu gestartet"), prgOrdner.toUtf8() + "\n");
+  EXPECT_EQ(DateiLesen(wurzel + "/neu gestartet"),
+            prgOrdner.toUtf8() + "\n/OrdnerDat=/srv/a b/'x'\nDatei=Notiz $HOME\n");
   EXPECT_FALSE(QFile::exists(setup));
   EXPECT_FALSE(QFile::exists(jobPfad));
   EXPECT_TRUE(dialoge.alleBeantwortet());
@@ -306,8 +337,6 @@ TEST_F(VersionsPruefungTest, BefehleDesHauptfensters) {
   VersionsPrüfung::Registrieren();
   ASSERT_TRUE(haupt.befehl("mnuHlpWeb"));
   EXPECT_EQ(haupt.befehl("mnuHlpWeb")->menue, "&Hilfe");
-  ASSERT_TRUE(haupt.befehl("mnuDatensicherung"));
-  EXPECT_EQ(haupt.befehl("mnuDatensicherung")->menue, "&Datei");
 
   // Closed by its frame: like "Zurück"; no update, no exit.
   http.seiten[server + "/versions_info.txt"] = versionsDatei("2026.12.0001");
