@@ -542,10 +542,8 @@ ProfilSperre::ProfilSperre(const QString& datei) {
   auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
   QString hindernis;
   gesperrt_ = dateiSperren(*dateiSperre, erlaubteWartezeit(), &hindernis);
-  if (!gesperrt_) {
-    qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
-    gewartet(sperrUhr() - beginn, hindernis);
-  }
+  if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
+  gewartet(sperrUhr() - beginn, hindernis);
 
   lock.relock();
   Halter& h = halter()[pfad];
