@@ -32,6 +32,7 @@
 #include "platform/dialoge.h"
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
+#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 
@@ -790,6 +791,8 @@ void Main::PulEnde_Click() { beenden(false); }
 void Main::beenden(bool ohneRueckfrage) {
   if (endet_) return;
   endet_ = true;
+  // Locks that cannot be taken hold up the quit by a few seconds in all.
+  const Plattform::SperrFrist sperrFrist;
   Zeit.stop();
   ZeitInfo.stop();
   zeitBelegung.stop();
@@ -827,6 +830,8 @@ void Main::beenden(bool ohneRueckfrage) {
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
+  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
+    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
   if (!imCloseEvent_) close();
 }
 

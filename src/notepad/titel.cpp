@@ -9,14 +9,20 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
 #include "notepad/skribondiv.h"
+#include "platform/profil.h"
 #include "platform/system.h"
 
 namespace {
 Titel* instanz_ = nullptr;
+// From the splash until the main window shows: settings locks that cannot be taken hold up the
+// start by a few seconds in all, not by seconds per settings write.
+std::optional<Plattform::SperrFrist> startFrist_;
 
 QString copyrightText() {
   if (HauptfensterHaken::CopyrightZeile) return HauptfensterHaken::CopyrightZeile();
@@ -95,6 +101,7 @@ Titel::~Titel() {
 Titel* Titel::Instanz() { return instanz_; }
 
 void Titel::Form_Load() {
+  startFrist_.emplace();
   // The splash reads settings and may show the folders: they are resolved first.
   if (Z_Alles::ordnerDat.isEmpty()) Z_Alles::OrdnerInit(SkribonDiv::Befehlszeile);
 
@@ -170,6 +177,13 @@ void Titel::Zeit_Timer() {
       m->StartZustandSetzen(windowState());
     m->Form_Load();
     if (!m->endet()) m->show();
+    const QString hindernis = startFrist_ ? startFrist_->hindernis() : QString();
+    startFrist_.reset();
+    if (!hindernis.isEmpty()) {
+      Z_Alles::DebugLog(QStringLiteral("Start ohne Dateisperre: ") + hindernis);
+      if (!m->endet())
+        m->statusSetzen(QStringLiteral("Einstellungen ohne Dateisperre gespeichert: ") + hindernis);
+    }
     if (selbst && !entladen_) Zeit.start();
   } else if (zaehler_ >= 2) {
     entladen();
