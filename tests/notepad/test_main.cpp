@@ -417,6 +417,43 @@ TEST_F(MainTest, VerschluesselteNotizNurLesen) {
   EXPECT_EQ(inf("Note02", "Save"), "?");
 }
 
+TEST_F(MainTest, NotizReiterMitDerTastatur) {
+  DateiSchreiben(dat("Skribon.t02"), "zwei");
+  DateiSchreiben(dat("Skribon.t50"), "fünfzig");
+  starten();
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  editor()->setFocus();
+  tippen("eins");
+  // Tab and Shift+Tab go between the note and the current tab; the arrow keys switch notes
+  // round the row (the note is saved first) and the row keeps the focus. A note that cannot
+  // be saved stays in front with its tab; a click still puts the caret into the note.
+  const std::tuple<Qt::Key, int, QWidget*, const char*> schritte[] = {
+      {Qt::Key_Tab, 1, main->Opt[0], "eins"},    {Qt::Key_Tab, 1, editor(), "eins"},
+      {Qt::Key_Backtab, 1, main->Opt[0], "eins"}, {Qt::Key_Right, 2, main->Opt[1], "zwei"},
+      {Qt::Key_Down, 3, main->Opt[2], ""},        {Qt::Key_Up, 2, main->Opt[1], "zwei"},
+      {Qt::Key_Left, 1, main->Opt[0], "eins"},    {Qt::Key_Left, 50, main->Opt[49], "fünfzig"},
+      {Qt::Key_Right, 1, main->Opt[0], "eins"},   {Qt::Key_Right, 1, main->Opt[0], "eins!"}};
+  for (const auto& [taste, nr, fokus, text] : schritte) {
+    if (QString(text) == "eins!") {  // the note file becomes a folder: the save fails
+      tippen("!");
+      QFile::remove(dat("Skribon.t01"));
+      QDir().mkpath(dat("Skribon.t01"));
+      dialoge.antwort(Plattform::vbOK);
+    }
+    QTest::keyClick(QApplication::focusWidget(), taste);
+    EXPECT_EQ(SkribonDiv::NotizNr, nr) << taste;
+    EXPECT_TRUE(main->Opt[nr - 1]->isChecked()) << taste;
+    EXPECT_EQ(QApplication::focusWidget(), fokus) << taste << " " << nr;
+    EXPECT_EQ(main->text(), QString::fromUtf8(text)) << taste;
+  }
+  EXPECT_EQ(dialoge.gezeigt.size(), 1);
+  QDir(dat("Skribon.t01")).removeRecursively();
+  QTest::mouseClick(main->Opt[1], Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), editor());
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "eins!");
+}
+
 TEST_F(MainTest, UnlesbareNotizFaelltAufNotiz1Zurueck) {
   QDir().mkpath(dat("Skribon.t04"));  // a folder where the note file should be
   DateiSchreiben(dat("Skribon.t01"), "eins");
