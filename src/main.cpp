@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Dormiks-Programme"));
   QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
   Plattform::DeutschLaden();
+  Fensterplatz::WaechterEinrichten();  // every window opens inside the screen
 
   QStringList argumente = QApplication::arguments();
   if (!argumente.isEmpty()) argumente.removeFirst();

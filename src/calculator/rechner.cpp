@@ -233,6 +233,10 @@ void Rechner::OberflaecheBauen() {
     ComboEinheit[i]->setObjectName(QStringLiteral("ComboEinheit%1").arg(i));
     ComboEinheit[i]->setMaxVisibleItems(20);
     ComboEinheit[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Long unit names are shown whole where the screen has room; on a narrow one the list
+    // narrows (its drop-down still shows them whole) instead of pushing the result off-screen.
+    ComboEinheit[i]->setMinimumContentsLength(8);
+    ComboEinheit[i]->setMinimumWidth(ComboEinheit[i]->minimumSizeHint().width());
     ComboEinheit[i]->setMinimumContentsLength(29);
     ComboEinheit[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     txtWert[i] = new QLineEdit(gruppe);
@@ -426,7 +430,9 @@ void Rechner::Form_Load() {
 }
 
 void Rechner::PositionLaden() {
-  adjustSize();
+  // Its natural size, as far as the screen allows.
+  resize(sizeHint());
+  Fensterplatz::Einpassen(this);
   const QScreen* bildschirm = screen() ? screen() : QGuiApplication::primaryScreen();
   const QRect flaeche = bildschirm ? bildschirm->availableGeometry() : QRect(0, 0, 1024, 768);
   const QSize groesse = frameGeometry().size().expandedTo(size());

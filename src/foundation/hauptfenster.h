@@ -191,8 +191,9 @@ struct Platz {
 Platz Lesen(const QString& praefix, const QString& abschnitt = {});
 void Schreiben(const QString& praefix, const Platz& platz, const QString& abschnitt = {},
                bool auchGroesse = true);
-// Applies a place to a window, moved back onto a screen when it would lie outside every
-// screen. Does not show the window; the state is applied when it is shown.
+// Applies a place to a window, fitted into the screen as Einpassen does; without a stored
+// position it is centred on the primary screen. Does not show the window; the state is applied
+// when it is shown.
 void Anwenden(QWidget* fenster, const Platz& platz);
 // The window's current place (the normal geometry while minimised or maximised).
 Platz Von(const QWidget* fenster);
@@ -200,5 +201,16 @@ Platz Von(const QWidget* fenster);
 void Laden(QWidget* fenster, const QString& praefix, const QString& abschnitt = {});
 void Sichern(const QWidget* fenster, const QString& praefix, const QString& abschnitt = {},
              bool auchGroesse = true);
+
+// Shrinks and moves a window so that it lies, frame included, inside the free area of the
+// screen it mostly covers (a window off every screen goes to its own or the primary screen).
+// The frame is taken from the window once the desktop has framed it, before that from the
+// windows already shown. Contents whose minimum size exceeds the screen are put into a scroll
+// area. Minimised, maximised and full-screen windows are left alone. A window never shown and
+// never moved by code only shrinks: its place is left to the desktop (or a dialog's centring).
+void Einpassen(QWidget* fenster);
+// Fits every window of the application when it is shown, and once more when the desktop has
+// framed it: one call at start-up.
+void WaechterEinrichten();
 
 }  // namespace Fensterplatz
