@@ -12,7 +12,6 @@
 #include "platform/uebersetzung.h"
 #include "printing/notizdruck.h"
 #include "printing/z_vario.h"
-#include "services/diagnose.h"
 #include "services/programmdienste.h"
 #include "services/z_v_allgemein.h"
 #include "windows/hilfsfenster.h"
@@ -32,7 +31,6 @@ int main(int argc, char** argv) {
   Signale::Installieren();
 
   Rechner::Registrieren();
-  Rechner::IstEntwicklerPC = &Z_Alles::IstEntwicklerPC;
   Notizdruck::Registrieren();
   HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
   Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes

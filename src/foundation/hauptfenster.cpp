@@ -6,6 +6,7 @@
 #include <map>
 #include <vector>
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 
 namespace {
@@ -58,12 +59,7 @@ int Anzahl(Punkt punkt) {
 
 void Leeren() {
   schritte().clear();
-  VersionsNummer = nullptr;
-  CopyrightZeile = nullptr;
-  StatistikText = nullptr;
-  SchwesterprogrammStarten = nullptr;
   EditorDoppelklick = nullptr;
-  ZeileMarkiert = nullptr;
 }
 
 QString BuildVersion() {
@@ -73,7 +69,7 @@ QString BuildVersion() {
       .arg(SKRIBON_VERSION_REVISION, 4, 10, QLatin1Char('0'));
 }
 
-QString Version() { return VersionsNummer ? VersionsNummer() : BuildVersion(); }
+QString Version() { return dienste.versionsNummer ? dienste.versionsNummer() : BuildVersion(); }
 
 QString VersionGespeichert() {
   QString v = Version();

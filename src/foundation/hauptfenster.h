@@ -149,23 +149,16 @@ void MitHauptfenster(std::function<void(Hauptfenster&)> schritt);
 void Ausfuehren(Punkt punkt);
 // How many steps a place has.
 int Anzahl(Punkt punkt);
-// Removes every step and every function below (tests).
+// Removes every step and the double-click below (tests).
 void Leeren();
 
-// Texts and procedures of later parts; empty until they are filled.
-inline QString (*VersionsNummer)() = nullptr;       // version text of the splash
-inline QString (*CopyrightZeile)() = nullptr;       // copyright line of the splash
-inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl at start)
-inline void (*SchwesterprogrammStarten)(int index) = nullptr;  // mnuPrg(index) clicked
 // Double-click in the editor: its text ("\n" line ends) and the caret position (0-based).
 inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
-// Ctrl+Alt+G in the editor: the line at the caret has been selected; its text.
-inline void (*ZeileMarkiert)(const QString& zeile) = nullptr;
 
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();
-// The version text the program shows and stores: VersionsNummer when it is filled, else the
-// build's.
+// The version text the program shows and stores: the services' (dienste.versionsNummer) when
+// they are there, else the build's.
 QString Version();
 // The same in the compact form stored values use: no point before the revision ("2026.120001").
 QString VersionGespeichert();

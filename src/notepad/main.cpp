@@ -24,6 +24,7 @@
 #include <QSessionManager>
 #endif
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 #include "notepad/notizeditor.h"
 #include "notepad/skribondiv.h"
@@ -929,7 +930,7 @@ void Main::showEvent(QShowEvent* e) {
 // ---- Menus --------------------------------------------------------------------------------------
 
 void Main::mnuPrg_Click(int index) {
-  if (HauptfensterHaken::SchwesterprogrammStarten) HauptfensterHaken::SchwesterprogrammStarten(index);
+  if (dienste.schwesterprogrammStarten) dienste.schwesterprogrammStarten(index);
 }
 
 void Main::mnuWeiteres_Click() { HauptfensterHaken::Ausfuehren(Punkt::MenueWeiteres); }
@@ -1025,7 +1026,7 @@ void Main::Form_KeyDown_StrgAltG() {
   c.movePosition(QTextCursor::StartOfBlock);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   t->setTextCursor(c);
-  if (HauptfensterHaken::ZeileMarkiert) HauptfensterHaken::ZeileMarkiert(c.selectedText());
+  if (dienste.zeileMarkiert) dienste.zeileMarkiert(c.selectedText());
 }
 
 // ---- Hauptfenster: what other windows read ------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
@@ -27,6 +28,8 @@ void melden(const QString& text, int knoepfe = Plattform::vbOKOnly | Plattform::
   Plattform::MsgBox(MeldungsText(text), knoepfe, kTitel);
 }
 
+// Prints the lines on the current printer at the given font size; false when nothing was
+// printed. Tests put their own in (dienste.spezialDrucken).
 bool echtDrucken(const QStringList& zeilen, int schriftGroesse) {
   if (QPrinterInfo::defaultPrinter().isNull()) return false;
   QPrinter drucker(QPrinterInfo::defaultPrinter());
@@ -148,7 +151,7 @@ bool EinstellungSpezial() {
            << QStringLiteral("Datum ") + Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn"))
            << QString() << QString();
     zeilen << QString(bestaetigung).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).split(u'\n');
-    const bool gedruckt = (SpezialDrucken ? SpezialDrucken : &echtDrucken)(zeilen, 13);
+    const bool gedruckt = dienste.spezialDrucken ? dienste.spezialDrucken(zeilen, 13) : echtDrucken(zeilen, 13);
     if (!gedruckt) DebugLog(QStringLiteral("Einstellungen spezial: Ausdruck nicht möglich"));
   }
   return true;

@@ -12,8 +12,4 @@ bool EinstellungSpezial();
 // (symbolic links are left alone). Does nothing for an empty folder or the root folder.
 void SchreibschutzEntfernen(const QString& ordner, const QString& muster);
 
-// Prints the lines on the current printer at the given font size; false when nothing was
-// printed. Tests put their own in.
-inline bool (*SpezialDrucken)(const QStringList& zeilen, int schriftGroesse) = nullptr;
-
 }  // namespace Z_Alles

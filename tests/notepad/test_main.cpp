@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -742,7 +743,7 @@ TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
   EXPECT_FALSE(h->programmEintragSichtbar(1));
   EXPECT_FALSE(h->programmEintragSichtbar(7));
   int gestartet = -1;
-  HauptfensterHaken::SchwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
+  dienste.schwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
   main->mnuPrg[2]->trigger();
   gestartet = main->property("gestartet").toInt();
   EXPECT_EQ(gestartet, 2);
@@ -802,7 +803,7 @@ TEST_F(MainTest, PopupMenueUndSymbolleiste) {
 
   // Ctrl+Alt+G selects the caret's line and hands its text on.
   static QString zeile;
-  HauptfensterHaken::ZeileMarkiert = [](const QString& t) { zeile = t; };
+  dienste.zeileMarkiert = [](const QString& t) { zeile = t; };
   QTextCursor c = editor()->textCursor();
   c.setPosition(10);
   editor()->setTextCursor(c);

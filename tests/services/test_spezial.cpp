@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
@@ -16,7 +17,7 @@ protected:
   void SetUp() override {
     DiensteTest::SetUp();
     gedruckt.clear();
-    Z_Alles::SpezialDrucken = [](const QStringList& zeilen, int groesse) {
+    dienste.spezialDrucken = [](const QStringList& zeilen, int groesse) {
       gedruckt = zeilen;
       gedrucktGroesse = groesse;
       return true;

@@ -1,4 +1,5 @@
 // Version texts, release age and copyright line, and what the splash gets of them.
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "services/version.h"
@@ -42,9 +43,9 @@ TEST_F(DiensteTest, CopyrightZeile) {
   // The splash and the error handler get them through the hooks.
   Programmdienste::Registrieren();
   EXPECT_EQ(HauptfensterHaken::Version(), HauptfensterHaken::BuildVersion());
-  EXPECT_EQ(HauptfensterHaken::CopyrightZeile(), eigene);
-  ASSERT_NE(Z_Alles::VersionsAlterHaken, nullptr);
-  EXPECT_GE(Z_Alles::VersionsAlterHaken(), 0.0);
+  EXPECT_EQ(dienste.copyrightZeile(), eigene);
+  ASSERT_TRUE(dienste.versionsAlter);
+  EXPECT_GE(dienste.versionsAlter(), 0.0);
 }
 
 }  // namespace

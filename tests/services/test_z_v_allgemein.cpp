@@ -5,6 +5,7 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
@@ -122,12 +123,12 @@ TEST_F(SchwesterTest, RegistrierenVerdrahtetHauptfenster) {
 
   fenster.auswahl = "Lied";
   fenster.befehl("mnuMarkGooglePlay")->action->trigger();
-  HauptfensterHaken::ZeileMarkiert("Zeile");
-  HauptfensterHaken::SchwesterprogrammStarten(0);
+  dienste.zeileMarkiert("Zeile");
+  dienste.schwesterprogrammStarten(0);
   EXPECT_EQ(shell.geoeffnet.mid(1), QStringList({"https://play.google.com/music/listen#/sr/Lied",
                                                  "https://play.google.com/music/listen#/sr/Zeile"}));
   EXPECT_EQ(shell.gestartet.size(), 1);
-  EXPECT_EQ(Z_Alles::FehlerberichtSendenHaken, &Z_Alles::FehlerberichtSenden);
+  EXPECT_TRUE(dienste.fehlerberichtSenden);
   EXPECT_EQ(HauptfensterHaken::Anzahl(Punkt::EndeHilfe), 1);
 }
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <vector>
 
+#include "foundation/dienste.h"
 #include "foundation/globale.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
@@ -50,6 +51,7 @@ void SkribonTest::SetUp() {
   Z_Alles::ZustandZuruecksetzen();
   SkribonDiv::Zuruecksetzen();
   HauptfensterHaken::Leeren();
+  dienste = {};
   for (auto f : resets()) f();
   Z_Alles::ordnerPrg = prgOrdner;
   Z_Alles::ordnerSub = subOrdner;

@@ -7,7 +7,7 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include "calculator/rechner.h"
+#include "foundation/dienste.h"
 #include "platform/systeminfo.h"
 #include "services/version.h"
 #include "windows/fenster_test.h"
@@ -149,8 +149,7 @@ TEST_F(InfoTest, BefehleTastenUndLebenslauf) {
   ASSERT_NE(befehl, nullptr);
   EXPECT_EQ(befehl->orte, Hauptfenster::ImPopup | Hauptfenster::InLeiste);
   for (const char* name : {"Daten-Ordner...", "Einstellungen...", "Tipps..."}) EXPECT_NE(haupt.befehl(name), nullptr);
-  EXPECT_EQ(Rechner::InfoZeigen, &Hilfsfenster::InfoZeigen);
-  Rechner::InfoZeigen = nullptr;
+  EXPECT_TRUE(dienste.infoZeigen);
   bool gezeigt = false;
   WennModal([&](QWidget* w) {
     gezeigt = qobject_cast<Info*>(w) != nullptr;
