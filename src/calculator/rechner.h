@@ -37,7 +37,7 @@ public:
   // selected text.
   static void PulRechner_Click();
   // Adds that command to the main window's menu "&Weiteres" and the unload to its exit.
-  // src/main.cpp calls this once before the main window is made.
+  // src/verdrahtung.cpp calls this once before the main window is made.
   static void Registrieren();
 
   // The function list, in order (entwickler: the developers' first entry).

@@ -1,7 +1,7 @@
 #pragma once
 // What the upper folders lend to the lower ones, in one typed set. A lower folder cannot link
 // against an upper one, so it calls the procedure through this set; the upper folder fills it
-// in its Registrieren, which src/main.cpp calls in a fixed order. An empty member is
+// in its Registrieren, which src/verdrahtung.cpp calls in a fixed order. An empty member is
 // what a part of the program that is not there does: its caller passes over it (or uses its
 // own fallback, named below).
 //
@@ -32,6 +32,17 @@ struct Dienste {
 
   // windows/ (Hilfsfenster::Registrieren): the about box, for the calculator's menu.
   std::function<void(QWidget* besitzer)> infoZeigen;
+
+  // The editor's double-click (its text with "\n" line ends, the caret position, 0-based) is
+  // offered to these in order; each returns true when it took the click, false when the click
+  // is not its own. src/verdrahtung.cpp sets the order in one place.
+  std::vector<std::function<bool(const QString& text, int position)>> editorDoppelklick;
+  // Offers a double-click down that list; false when no one took it.
+  bool doppelklick(const QString& text, int position) const {
+    for (const auto& nehmen : editorDoppelklick)
+      if (nehmen && nehmen(text, position)) return true;
+    return false;
+  }
 
   // Stand-ins that tests put in; empty: the real one.
   std::function<bool(const QStringList& zeilen, int schriftGroesse)> spezialDrucken;  // services' print

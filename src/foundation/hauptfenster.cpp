@@ -59,7 +59,6 @@ int Anzahl(Punkt punkt) {
 
 void Leeren() {
   schritte().clear();
-  EditorDoppelklick = nullptr;
 }
 
 QString BuildVersion() {

@@ -4,8 +4,8 @@
 // link against it and must not call its procedures, so they use only what is offered here.
 //
 // Also here: the points of the main window's start, its one-second timer and its exit at which
-// later parts of the program add their steps (one line each, in src/main.cpp), and the window
-// placement helpers that store a window's position in twips.
+// later parts of the program add their steps (one line each, through src/verdrahtung.cpp), and
+// the window placement helpers that store a window's position in twips.
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
@@ -149,11 +149,8 @@ void MitHauptfenster(std::function<void(Hauptfenster&)> schritt);
 void Ausfuehren(Punkt punkt);
 // How many steps a place has.
 int Anzahl(Punkt punkt);
-// Removes every step and the double-click below (tests).
+// Removes every step (tests).
 void Leeren();
-
-// Double-click in the editor: its text ("\n" line ends) and the caret position (0-based).
-inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
 
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();

@@ -230,8 +230,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
-      if (HauptfensterHaken::EditorDoppelklick)
-        HauptfensterHaken::EditorDoppelklick(Text[i]->text(), Text[i]->textCursor().position());
+      dienste.doppelklick(Text[i]->text(), Text[i]->textCursor().position());
     });
   }
   spalte->addWidget(textStapel_, 1);

@@ -57,7 +57,6 @@ void Registrieren() {
 
 void Zuruecksetzen() {
   fernSchliessen_ = false;
-  Z_Alles::KopierBefehl = nullptr;
   Z_V_Allgemein::MailFuss.clear();
   Intern::StatistikZuruecksetzen();
   Intern::NetWatchZuruecksetzen();

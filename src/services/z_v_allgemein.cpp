@@ -15,7 +15,6 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "services/hilfe.h"
-#include "services/links.h"
 #include "services/mail.h"
 #include "services/z_dos.h"
 
@@ -136,9 +135,6 @@ void Registrieren() {
 
   dienste.schwesterprogrammStarten = &Z_V_Allgemein::SchwesterprogrammStarten;
   dienste.zeileMarkiert = &Z_DOS::MusikSuchen;
-  // The copy command keeps the lines it takes; every other double-click opens links.
-  if (EditorDoppelklick != &Z_Alles::EditorDoppelklick) Z_Alles::KopierBefehl = EditorDoppelklick;
-  EditorDoppelklick = &Z_Alles::EditorDoppelklick;
   dienste.fehlerberichtSenden = &Z_Alles::FehlerberichtSenden;
   Plattform::SetzeHilfeAufruf([](int thema) { Z_Alles::HilfeZeigen(thema); });
 }

@@ -818,10 +818,11 @@ TEST_F(MainTest, DoppelklickMeldetTextUndStelle) {
   starten();
   static QString gemeldet;
   static int stelle = -1;
-  HauptfensterHaken::EditorDoppelklick = [](const QString& text, int position) {
+  dienste.editorDoppelklick = {[](const QString& text, int position) {
     gemeldet = text;
     stelle = position;
-  };
+    return true;
+  }};
   NotizEditor* e = editor();
   QTextCursor c = e->textCursor();
   c.setPosition(10);  // inside the second line
