@@ -137,7 +137,8 @@ enum class Punkt {
   EndeHilfe,               // exit: close the help
   EndeAbmelden,            // exit: "Beenden... Benutzer abmelden..."
   EndeStatistik,           // exit: exit statistics
-  EndeEntladen,            // exit, last: unload the other windows
+  EndeEntladen,            // exit: unload the other windows
+  EndeProgramm,            // exit, last, after every unload: the program ends
 };
 
 // Adds a step at a place; steps of one place run in the order they were added.

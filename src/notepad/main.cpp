@@ -825,6 +825,7 @@ void Main::beenden(bool ohneRueckfrage) {
   // 7. Every window goes.
   statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
+  HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
   if (!imCloseEvent_) close();

@@ -52,7 +52,7 @@ void Registrieren() {
 
   HauptfensterHaken::Eintragen(Punkt::EndeAbmelden, [] { Z_Alles::NetWatchPruefen(0, QString()); });
   HauptfensterHaken::Eintragen(Punkt::EndeStatistik, &Z_Alles::EndeStatistik);
-  HauptfensterHaken::Eintragen(Punkt::EndeEntladen, &Z_Alles::AllesEntladen);
+  HauptfensterHaken::Eintragen(Punkt::EndeProgramm, &Z_Alles::AllesEntladen);
 }
 
 void Zuruecksetzen() {

@@ -879,6 +879,7 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
     protokoll << "Abmelden " + Main::Instanz()->statusText();
   });
   HauptfensterHaken::Eintragen(Punkt::EndeStatistik, schritt("Statistik"));
+  HauptfensterHaken::Eintragen(Punkt::EndeProgramm, schritt("Programm"));  // added first, runs last
   HauptfensterHaken::Eintragen(Punkt::EndeEntladen, schritt("Entladen"));
   starten();
   tippen("fertig");
@@ -890,7 +891,8 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
   EXPECT_EQ(protokoll, QStringList({"Export (Notiz fertig, Fenster 0)", "Hilfe (Notiz fertig, Fenster 0)",
                                     "Abmelden Beenden... Benutzer abmelden...",
                                     "Statistik (Notiz fertig, Fenster 0)",
-                                    "Entladen (Notiz fertig, Fenster 0)"}));
+                                    "Entladen (Notiz fertig, Fenster 0)",
+                                    "Programm (Notiz fertig, Fenster 0)"}));
   EXPECT_FALSE(anderes.isVisible());
   EXPECT_FALSE(main->Zeit.isActive());
   EXPECT_FALSE(main->zeitBelegung.isActive());
