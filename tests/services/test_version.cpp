@@ -40,7 +40,7 @@ TEST_F(DiensteTest, CopyrightZeile) {
   EXPECT_TRUE(eigene.startsWith("Copyright © " + QString::number(SKRIBON_VERSION_MAJOR))) << eigene.toStdString();
   EXPECT_FALSE(eigene.contains('~'));
 
-  // The splash and the error handler get them through the hooks.
+  // The splash and the error handler get them through the services set.
   Programmdienste::Registrieren();
   EXPECT_EQ(HauptfensterHaken::Version(), HauptfensterHaken::BuildVersion());
   EXPECT_EQ(dienste.copyrightZeile(), eigene);
