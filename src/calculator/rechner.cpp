@@ -29,6 +29,7 @@
 #include "calculator/mwst.h"
 #include "calculator/rechnerzeile.h"
 #include "calculator/umrechnen.h"
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
@@ -416,7 +417,7 @@ void Rechner::Form_Load() {
 
   const bool alt = Funktionen->blockSignals(true);
   Funktionen->clear();
-  Funktionen->addItems(FunktionenListe(IstEntwicklerPC && IstEntwicklerPC(), Plattform::Jetzt().date()));
+  Funktionen->addItems(FunktionenListe(dienste.istEntwicklerPC && dienste.istEntwicklerPC(), Plattform::Jetzt().date()));
   Funktionen->setCurrentIndex(-1);
   Funktionen->blockSignals(alt);
   Funktionen->view()->setMinimumWidth(Funktionen->view()->sizeHintForColumn(0) + 24);
@@ -565,7 +566,7 @@ void Rechner::mnuFormat_Click(int index) {
 }
 
 void Rechner::mnuInfo_Click() {
-  if (InfoZeigen) InfoZeigen(this);
+  if (dienste.infoZeigen) dienste.infoZeigen(this);
 }
 
 void Rechner::mnuEnde_Click() {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 
 namespace {
@@ -67,12 +68,6 @@ int Anzahl(Punkt punkt) {
 
 void Leeren() {
   schritte().clear();
-  VersionsNummer = nullptr;
-  CopyrightZeile = nullptr;
-  StatistikText = nullptr;
-  SchwesterprogrammStarten = nullptr;
-  EditorDoppelklick = nullptr;
-  ZeileMarkiert = nullptr;
 }
 
 QString BuildVersion() {
@@ -82,7 +77,7 @@ QString BuildVersion() {
       .arg(SKRIBON_VERSION_REVISION, 4, 10, QLatin1Char('0'));
 }
 
-QString Version() { return VersionsNummer ? VersionsNummer() : BuildVersion(); }
+QString Version() { return dienste.versionsNummer ? dienste.versionsNummer() : BuildVersion(); }
 
 QString VersionGespeichert() {
   QString v = Version();

@@ -26,6 +26,7 @@
 #include <QSessionManager>
 #endif
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 #include "notepad/notizeditor.h"
 #include "notepad/skribondiv.h"
@@ -263,8 +264,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
-      if (HauptfensterHaken::EditorDoppelklick)
-        HauptfensterHaken::EditorDoppelklick(Text[i]->text(), Text[i]->textCursor().position());
+      dienste.doppelklick(Text[i]->text(), Text[i]->textCursor().position());
     });
   }
   spalte->addWidget(textStapel_, 1);
@@ -872,6 +872,7 @@ void Main::beenden(bool ohneRueckfrage) {
   // 7. Every window goes.
   statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
+  HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
   if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
@@ -978,7 +979,7 @@ void Main::showEvent(QShowEvent* e) {
 // ---- Menus --------------------------------------------------------------------------------------
 
 void Main::mnuPrg_Click(int index) {
-  if (HauptfensterHaken::SchwesterprogrammStarten) HauptfensterHaken::SchwesterprogrammStarten(index);
+  if (dienste.schwesterprogrammStarten) dienste.schwesterprogrammStarten(index);
 }
 
 void Main::mnuWeiteres_Click() { HauptfensterHaken::Ausfuehren(Punkt::MenueWeiteres); }
@@ -1074,7 +1075,7 @@ void Main::Form_KeyDown_StrgAltG() {
   c.movePosition(QTextCursor::StartOfBlock);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   t->setTextCursor(c);
-  if (HauptfensterHaken::ZeileMarkiert) HauptfensterHaken::ZeileMarkiert(c.selectedText());
+  if (dienste.zeileMarkiert) dienste.zeileMarkiert(c.selectedText());
 }
 
 // ---- Hauptfenster: what other windows read ------------------------------------------------------

@@ -11,6 +11,7 @@
 
 #include <optional>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -25,7 +26,7 @@ Titel* instanz_ = nullptr;
 std::optional<Plattform::SperrFrist> startFrist_;
 
 QString copyrightText() {
-  if (HauptfensterHaken::CopyrightZeile) return HauptfensterHaken::CopyrightZeile();
+  if (dienste.copyrightZeile) return dienste.copyrightZeile();
   return QStringLiteral("© %1 %2").arg(SKRIBON_VERSION_MAJOR).arg(Z_Alles::Hersteller);
 }
 
@@ -155,8 +156,8 @@ void Titel::Zeit_Timer() {
   }
   if (strg && !shift) {
     if (!isVisible()) show();
-    bezInfo->setText(HauptfensterHaken::StatistikText
-                         ? HauptfensterHaken::StatistikText(2)
+    bezInfo->setText(dienste.statistikText
+                         ? dienste.statistikText(2)
                          : QStringLiteral("Es liegt noch keine Nutzungsstatistik vor."));
     adjustSize();
     zaehler_ = 0;

@@ -22,6 +22,7 @@
 #include <functional>
 #include <memory>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -781,7 +782,7 @@ TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
   EXPECT_FALSE(h->programmEintragSichtbar(1));
   EXPECT_FALSE(h->programmEintragSichtbar(7));
   int gestartet = -1;
-  HauptfensterHaken::SchwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
+  dienste.schwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
   main->mnuPrg[2]->trigger();
   gestartet = main->property("gestartet").toInt();
   EXPECT_EQ(gestartet, 2);
@@ -841,7 +842,7 @@ TEST_F(MainTest, PopupMenueUndSymbolleiste) {
 
   // Ctrl+Alt+G selects the caret's line and hands its text on.
   static QString zeile;
-  HauptfensterHaken::ZeileMarkiert = [](const QString& t) { zeile = t; };
+  dienste.zeileMarkiert = [](const QString& t) { zeile = t; };
   QTextCursor c = editor()->textCursor();
   c.setPosition(10);
   editor()->setTextCursor(c);
@@ -856,10 +857,11 @@ TEST_F(MainTest, DoppelklickMeldetTextUndStelle) {
   starten();
   static QString gemeldet;
   static int stelle = -1;
-  HauptfensterHaken::EditorDoppelklick = [](const QString& text, int position) {
+  dienste.editorDoppelklick = {[](const QString& text, int position) {
     gemeldet = text;
     stelle = position;
-  };
+    return true;
+  }};
   NotizEditor* e = editor();
   QTextCursor c = e->textCursor();
   c.setPosition(10);  // inside the second line
@@ -916,6 +918,7 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
     protokoll << "Abmelden " + Main::Instanz()->statusText();
   });
   HauptfensterHaken::Eintragen(Punkt::EndeStatistik, schritt("Statistik"));
+  HauptfensterHaken::Eintragen(Punkt::EndeProgramm, schritt("Programm"));  // added first, runs last
   HauptfensterHaken::Eintragen(Punkt::EndeEntladen, schritt("Entladen"));
   starten();
   tippen("fertig");
@@ -927,7 +930,8 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
   EXPECT_EQ(protokoll, QStringList({"Export (Notiz fertig, Fenster 0)", "Hilfe (Notiz fertig, Fenster 0)",
                                     "Abmelden Beenden... Benutzer abmelden...",
                                     "Statistik (Notiz fertig, Fenster 0)",
-                                    "Entladen (Notiz fertig, Fenster 0)"}));
+                                    "Entladen (Notiz fertig, Fenster 0)",
+                                    "Programm (Notiz fertig, Fenster 0)"}));
   EXPECT_FALSE(anderes.isVisible());
   EXPECT_FALSE(main->Zeit.isActive());
   EXPECT_FALSE(main->zeitBelegung.isActive());

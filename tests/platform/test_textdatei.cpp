@@ -278,7 +278,6 @@ TEST_F(TextDateiTest, AnOrtNurWoDerOrdnerKeineNeueDateiErlaubt) {
   ASSERT_TRUE(TextSchreibenAnOrt(pfad, "erst"));
   EXPECT_NE(inodeVon(pfad), vorher);
 
-  struct Zurueck { ~Zurueck() { SetzeOrdnerSchreibPruefung(nullptr); } } zurueck;
   SetzeOrdnerSchreibPruefung(&ordnerGesperrt);
   const quint64 dann = inodeVon(pfad);
   DateiStand stand;
