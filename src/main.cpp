@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "foundation/hauptfenster.h"
 #include "notepad/signale.h"
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
