@@ -1,23 +1,14 @@
 // Creates the application and shows the splash, which starts the main window.
-// The steps that calculator/, printing/, services/ and windows/ add to the main window's start,
-// timer, exit and menus are wired in here, one line each (see foundation/hauptfenster.h).
+// The folders are wired together first, in the order src/verdrahtung.cpp states.
 #include <QApplication>
 #include <QIcon>
 
-#include "calculator/rechner.h"
 #include "foundation/hauptfenster.h"
 #include "notepad/signale.h"
 #include "notepad/skribondiv.h"
 #include "notepad/titel.h"
 #include "platform/uebersetzung.h"
-#include "printing/datensicherung.h"
-#include "printing/notizdruck.h"
-#include "printing/z_vario.h"
-#include "services/diagnose.h"
-#include "services/programmdienste.h"
-#include "services/z_v_allgemein.h"
-#include "windows/hilfsfenster.h"
-#include "windows/versionspruefung.h"
+#include "verdrahtung.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,6 +16,7 @@ int main(int argc, char** argv) {
   QApplication::setOrganizationName(QStringLiteral("Dormiks-Programme"));
   QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
   Plattform::DeutschLaden();
+  Fensterplatz::WaechterEinrichten();  // every window opens inside the screen
 
   QStringList argumente = QApplication::arguments();
   if (!argumente.isEmpty()) argumente.removeFirst();
@@ -32,16 +24,7 @@ int main(int argc, char** argv) {
 
   Signale::Installieren();
 
-  Rechner::Registrieren();
-  Rechner::IstEntwicklerPC = &Z_Alles::IstEntwicklerPC;
-  Notizdruck::Registrieren();
-  HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
-  Z_V_Allgemein::Registrieren();  // after the copy command: it keeps the double-clicks it takes
-  Z_Vario::DatensicherungRegistrieren();  // "&Datei": below "Notizblock löschen..."
-  VersionsPrüfung::Registrieren();
-  Hilfsfenster::Registrieren();
-  // Last: its exit step ends the program after the other parts have unloaded their windows.
-  Programmdienste::Registrieren();
+  Verdrahten();
 
   auto* titel = new Titel;
   titel->Form_Load();

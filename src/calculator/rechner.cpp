@@ -29,6 +29,7 @@
 #include "calculator/mwst.h"
 #include "calculator/rechnerzeile.h"
 #include "calculator/umrechnen.h"
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
@@ -234,6 +235,10 @@ void Rechner::OberflaecheBauen() {
     ComboEinheit[i]->setObjectName(QStringLiteral("ComboEinheit%1").arg(i));
     ComboEinheit[i]->setMaxVisibleItems(20);
     ComboEinheit[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    // Long unit names are shown whole where the screen has room; on a narrow one the list
+    // narrows (its drop-down still shows them whole) instead of pushing the result off-screen.
+    ComboEinheit[i]->setMinimumContentsLength(8);
+    ComboEinheit[i]->setMinimumWidth(ComboEinheit[i]->minimumSizeHint().width());
     ComboEinheit[i]->setMinimumContentsLength(29);
     ComboEinheit[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     txtWert[i] = new QLineEdit(gruppe);
@@ -413,7 +418,7 @@ void Rechner::Form_Load() {
 
   const bool alt = Funktionen->blockSignals(true);
   Funktionen->clear();
-  Funktionen->addItems(FunktionenListe(IstEntwicklerPC && IstEntwicklerPC(), Plattform::Jetzt().date()));
+  Funktionen->addItems(FunktionenListe(dienste.istEntwicklerPC && dienste.istEntwicklerPC(), Plattform::Jetzt().date()));
   Funktionen->setCurrentIndex(-1);
   Funktionen->blockSignals(alt);
   Funktionen->view()->setMinimumWidth(Funktionen->view()->sizeHintForColumn(0) + 24);
@@ -427,7 +432,9 @@ void Rechner::Form_Load() {
 }
 
 void Rechner::PositionLaden() {
-  adjustSize();
+  // Its natural size, as far as the screen allows.
+  resize(sizeHint());
+  Fensterplatz::Einpassen(this);
   const QScreen* bildschirm = screen() ? screen() : QGuiApplication::primaryScreen();
   const QRect flaeche = bildschirm ? bildschirm->availableGeometry() : QRect(0, 0, 1024, 768);
   const QSize groesse = frameGeometry().size().expandedTo(size());
@@ -560,7 +567,7 @@ void Rechner::mnuFormat_Click(int index) {
 }
 
 void Rechner::mnuInfo_Click() {
-  if (InfoZeigen) InfoZeigen(this);
+  if (dienste.infoZeigen) dienste.infoZeigen(this);
 }
 
 void Rechner::mnuEnde_Click() {

@@ -37,13 +37,8 @@ public:
   // selected text.
   static void PulRechner_Click();
   // Adds that command to the main window's menu "&Weiteres" and the unload to its exit.
-  // src/main.cpp calls this once before the main window is made.
+  // src/verdrahtung.cpp calls this once before the main window is made.
   static void Registrieren();
-
-  // Filled by the part of the program that owns the about box.
-  static inline void (*InfoZeigen)(QWidget* besitzer) = nullptr;
-  // True on the developers' machines, which get one more entry in the function list.
-  static inline bool (*IstEntwicklerPC)() = nullptr;
 
   // The function list, in order (entwickler: the developers' first entry).
   static QStringList FunktionenListe(bool entwickler, const QDate& heute);

@@ -5,8 +5,8 @@
 //
 // Also here: the points of the main window's start, its one-second timer and its exit at which
 // services/, printing/, calculator/ and windows/ add their steps (each folder's registration is
-// one line in src/main.cpp), and the window placement helpers that store a window's position in
-// twips.
+// one line in src/verdrahtung.cpp), and the window placement helpers that store a window's
+// position in twips.
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
@@ -138,7 +138,8 @@ enum class Punkt {
   EndeHilfe,               // exit: close the help
   EndeAbmelden,            // exit: "Beenden... Benutzer abmelden..."
   EndeStatistik,           // exit: exit statistics
-  EndeEntladen,            // exit, last: unload the other windows
+  EndeEntladen,            // exit: unload the other windows
+  EndeProgramm,            // exit, last, after every unload: the program ends
 };
 
 // Adds a step at a place; steps of one place run in the order they were added.
@@ -150,24 +151,16 @@ void MitHauptfenster(std::function<void(Hauptfenster&)> schritt);
 void Ausfuehren(Punkt punkt);
 // How many steps a place has.
 int Anzahl(Punkt punkt);
-// Removes every step and every function below (tests).
+// Removes every step (tests).
 void Leeren();
 
-// Texts and procedures that services/ fills (the double-click: src/main.cpp with printing/'s copy
-// command, then services/ with the links); empty until they are filled.
-inline QString (*VersionsNummer)() = nullptr;       // version text of the splash
-inline QString (*CopyrightZeile)() = nullptr;       // copyright line of the splash
-inline QString (*StatistikText)(int modus) = nullptr;  // usage statistics (Ctrl at start)
-inline void (*SchwesterprogrammStarten)(int index) = nullptr;  // mnuPrg(index) clicked
-// Double-click in the editor: its text ("\n" line ends) and the caret position (0-based).
-inline void (*EditorDoppelklick)(const QString& text, int position) = nullptr;
-// Ctrl+Alt+G in the editor: the line at the caret has been selected; its text.
-inline void (*ZeileMarkiert)(const QString& zeile) = nullptr;
-
+// services/, printing/, calculator/ and windows/ add their steps (each folder's registration is
+// one line in src/verdrahtung.cpp), and the window placement helpers that store a window's
+// position in twips.
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();
-// The version text the program shows and stores: VersionsNummer when it is filled, else the
-// build's.
+// The version text the program shows and stores: the services' (dienste.versionsNummer) when
+// they are there, else the build's.
 QString Version();
 // The same in the compact form stored values use: no point before the revision ("2026.120001").
 QString VersionGespeichert();
@@ -191,8 +184,9 @@ struct Platz {
 Platz Lesen(const QString& praefix, const QString& abschnitt = {});
 void Schreiben(const QString& praefix, const Platz& platz, const QString& abschnitt = {},
                bool auchGroesse = true);
-// Applies a place to a window, moved back onto a screen when it would lie outside every
-// screen. Does not show the window; the state is applied when it is shown.
+// Applies a place to a window, fitted into the screen as Einpassen does; without a stored
+// position it is centred on the primary screen. Does not show the window; the state is applied
+// when it is shown.
 void Anwenden(QWidget* fenster, const Platz& platz);
 // The window's current place (the normal geometry while minimised or maximised).
 Platz Von(const QWidget* fenster);
@@ -200,5 +194,16 @@ Platz Von(const QWidget* fenster);
 void Laden(QWidget* fenster, const QString& praefix, const QString& abschnitt = {});
 void Sichern(const QWidget* fenster, const QString& praefix, const QString& abschnitt = {},
              bool auchGroesse = true);
+
+// Shrinks and moves a window so that it lies, frame included, inside the free area of the
+// screen it mostly covers (a window off every screen goes to its own or the primary screen).
+// The frame is taken from the window once the desktop has framed it, before that from the
+// windows already shown. Contents whose minimum size exceeds the screen are put into a scroll
+// area. Minimised, maximised and full-screen windows are left alone. A window never shown and
+// never moved by code only shrinks: its place is left to the desktop (or a dialog's centring).
+void Einpassen(QWidget* fenster);
+// Fits every window of the application when it is shown, and once more when the desktop has
+// framed it: one call at start-up.
+void WaechterEinrichten();
 
 }  // namespace Fensterplatz

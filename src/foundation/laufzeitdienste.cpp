@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dialoge.h"
@@ -66,7 +67,7 @@ QString debugKopf() {
   k += QStringLiteral("Einstellungen: %1\r\n").arg(ordnerSub);
   k += QStringLiteral("Daten: %1 (%2)\r\n").arg(ordnerDat, ordnerDatHerkunft);
   k += QStringLiteral("Temporär: %1\r\n").arg(ordnerTmp);
-  if (DiagnoseBerichtHaken) k += DiagnoseBerichtHaken() + QStringLiteral("\r\n");
+  if (dienste.diagnoseBericht) k += dienste.diagnoseBericht() + QStringLiteral("\r\n");
   k += linie + QStringLiteral("\r\n");
   return k;
 }
@@ -107,12 +108,12 @@ int FehlerBehandlung(int fehlerNummer, const QString& aufruferText, const QStrin
   if (!quelle.isEmpty()) text += nl + QStringLiteral("Quelle: ") + quelle;
   const QString tipp = fehlerTipp(fehlerNummer);
   if (!tipp.isEmpty()) text += nl + nl + QStringLiteral("Tipp: ") + tipp;
-  if (VersionsAlterHaken && VersionsAlterHaken() > 2.0 / 12.0)
+  if (dienste.versionsAlter && dienste.versionsAlter() > 2.0 / 12.0)
     text += nl + nl +
             QStringLiteral("Hinweis: Ihre Programmversion ist älter als zwei Monate. Vielleicht ist "
                            "der Fehler in einer neueren Version schon behoben. Bitte prüfen Sie, ob "
                            "es eine neuere Version gibt.");
-  const bool senden = FehlerberichtSendenHaken != nullptr;
+  const bool senden = bool(dienste.fehlerberichtSenden);
   if (senden)
     text += nl + nl +
             QStringLiteral("Möchten Sie einen Fehlerbericht senden?") + nl + nl +
@@ -128,8 +129,8 @@ int FehlerBehandlung(int fehlerNummer, const QString& aufruferText, const QStrin
                                         ProgrammTitel + QStringLiteral(" - Fehler"));
   if (antwort == Plattform::vbYes && senden) {
     QString bericht = text;
-    if (DiagnoseBerichtHaken) bericht += nl + nl + DiagnoseBerichtHaken();
-    if (!FehlerberichtSendenHaken(bericht)) DebugLog(QStringLiteral("Fehlerbericht nicht gesendet"));
+    if (dienste.diagnoseBericht) bericht += nl + nl + dienste.diagnoseBericht();
+    if (!dienste.fehlerberichtSenden(bericht)) DebugLog(QStringLiteral("Fehlerbericht nicht gesendet"));
   }
   --fehlerTiefe;
   return (antwort == Plattform::vbYes || antwort == Plattform::vbNo) ? 5 : 2;

@@ -108,11 +108,6 @@ void Ton(const QString& name);
 // tick, an open error box). Tests call it before each case.
 void ZustandZuruecksetzen();
 
-// Hooks that services/ fills (Programmdienste and Z_V_Allgemein); they stay empty until then.
-inline QString (*DiagnoseBerichtHaken)() = nullptr;          // diagnostics report text
-inline double (*VersionsAlterHaken)() = nullptr;             // release age in years
-inline bool (*FehlerberichtSendenHaken)(const QString&) = nullptr;  // mail an error report
-
 }  // namespace Z_Alles
 
 namespace Z_String {

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -21,6 +22,7 @@
 #include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <functional>
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
 #endif
@@ -28,6 +30,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 #include "notepad/notizeditor.h"
 #include "notepad/skribondiv.h"
@@ -36,6 +39,7 @@
 #include "platform/dialoge.h"
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
+#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 
@@ -86,6 +90,36 @@ protected:
     const QString t = fontMetrics().elidedText(text(), Qt::ElideRight, r.width());
     style()->drawItemText(&p, r, int(alignment()), palette(), isEnabled(), t, foregroundRole());
   }
+};
+
+// A note tab. Like option buttons: the current tab is the row's one stop in the Tab chain,
+// and the arrow keys go to the tab before or after it (round the row), switching the note.
+class NotizTab : public QToolButton {
+public:
+  NotizTab(QWidget* eltern, std::function<void(int)> schritt)
+      : QToolButton(eltern), schritt_(std::move(schritt)) {}
+
+protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    if (!(e->modifiers() & ~Qt::KeypadModifier)) {
+      switch (e->key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+          schritt_(-1);
+          return;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+          schritt_(1);
+          return;
+        default:
+          break;
+      }
+    }
+    QToolButton::keyPressEvent(e);
+  }
+
+private:
+  std::function<void(int)> schritt_;
 };
 
 QColor farbeAusEinstellung(const QString& schluessel, const QString& vorgabe) {
@@ -194,6 +228,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   tabLeiste_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   tabLeiste_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   tabLeiste_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+  tabLeiste_->setFocusPolicy(Qt::NoFocus);  // the tabs take the focus, not the row
   tabFlaeche_ = new QWidget;
   tabFlaeche_->setObjectName(QStringLiteral("tabFlaeche"));
   auto* reihe = new QHBoxLayout(tabFlaeche_);
@@ -233,8 +268,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
-      if (HauptfensterHaken::EditorDoppelklick)
-        HauptfensterHaken::EditorDoppelklick(Text[i]->text(), Text[i]->textCursor().position());
+      dienste.doppelklick(Text[i]->text(), Text[i]->textCursor().position());
     });
   }
   spalte->addWidget(textStapel_, 1);
@@ -418,11 +452,16 @@ void Main::fensterplatzLaden() {
 void Main::tabsAnlegen() {
   if (!Opt.empty()) return;
   auto* reihe = static_cast<QHBoxLayout*>(tabFlaeche_->layout());
+  // The switch saves the current note first; when that fails, the note and its tab stay.
+  auto schritt = [this](int richtung) {
+    const int n = int(Opt.size());
+    NotizWechseln((SkribonDiv::NotizNr - 1 + richtung + n) % n + 1);
+  };
   for (int nr = 1; nr <= SkribonDiv::NotizAnzahl; ++nr) {
-    auto* b = new QToolButton(tabFlaeche_);
+    auto* b = new NotizTab(tabFlaeche_, schritt);
     b->setObjectName(QStringLiteral("Opt%1").arg(nr));
     b->setCheckable(true);
-    b->setFocusPolicy(Qt::NoFocus);
+    b->setFocusPolicy(Qt::NoFocus);  // tabZeigen gives the current tab its place in the chain
     b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // Each tab as wide as its caption: the row scrolls rather than squeezing captions.
     b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
@@ -460,7 +499,11 @@ void Main::tabsBeschriften() {
 
 void Main::tabZeigen(int nr) {
   if (nr < 1 || nr > int(Opt.size())) return;
+  const bool reiheHatFokus = tabFlaeche_->isAncestorOf(QApplication::focusWidget());
+  for (int i = 0; i < int(Opt.size()); ++i)
+    Opt[i]->setFocusPolicy(i == nr - 1 ? Qt::TabFocus : Qt::NoFocus);
   Opt[nr - 1]->setChecked(true);
+  if (reiheHatFokus) Opt[nr - 1]->setFocus(Qt::OtherFocusReason);
   tabLeiste_->ensureWidgetVisible(Opt[nr - 1], 40, 0);
 }
 
@@ -487,7 +530,9 @@ void Main::zeitBelegung_Timer() {
             " border-bottom: 0px; border-top-left-radius: 5px; border-top-right-radius: 5px;"
             " padding: 3px 8px 3px 8px; margin-top: 3px; }"
             "QToolButton:checked { background-color: %4; margin-top: 0px; padding-bottom: 6px; }"
-            "QToolButton:hover:!checked { background-color: %5; }")
+            "QToolButton:hover:!checked { background-color: %5; }"
+            // The tab with the keyboard focus shows it, as the style's own focus frame is gone.
+            "QToolButton:focus { border: 1px dotted %1; border-bottom: 0px; text-decoration: underline; }")
             .arg(vorne.name(), hinten.name(), rand.name(), seite.name(), hinten.lighter(108).name());
     QAbstractButton* b = Opt[nr - 1];
     b->setProperty("tabFarbe", vorne);
@@ -846,6 +891,7 @@ void Main::endeOhneRueckfrage() {
   }
   // A box or window waits further down the stack, perhaps the exit's own question.
   Z_Alles::DebugLog(QStringLiteral("Beenden ohne Rückfrage, während ein Fenster wartet"));
+  const Plattform::SperrFrist sperrFrist;
   endet_ = true;
   Zeit.stop();
   ZeitInfo.stop();
@@ -855,11 +901,15 @@ void Main::endeOhneRueckfrage() {
   if (endeSchritt_ == EndeSchritt::Notiz) endeSchritt_ = EndeSchritt::Einstellungen;
   schritteBisEntladen();
   endeSchritt_ = EndeSchritt::Fertig;
+  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
+    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
   prozessBeenden(sicher);
 }
 
 void Main::geordnetBeenden(bool ohneRueckfrage) {
   endet_ = true;
+  // Locks that cannot be taken hold up the quit by a few seconds in all.
+  const Plattform::SperrFrist sperrFrist;
   Zeit.stop();
   ZeitInfo.stop();
   zeitBelegung.stop();
@@ -887,8 +937,11 @@ void Main::geordnetBeenden(bool ohneRueckfrage) {
   if (verschachtelt()) prozessBeenden(true);
   statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
+  HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w != this && w->isVisible()) w->close();
+  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
+    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
   if (!imCloseEvent_) close();
 }
 
@@ -1050,7 +1103,7 @@ void Main::showEvent(QShowEvent* e) {
 // ---- Menus --------------------------------------------------------------------------------------
 
 void Main::mnuPrg_Click(int index) {
-  if (HauptfensterHaken::SchwesterprogrammStarten) HauptfensterHaken::SchwesterprogrammStarten(index);
+  if (dienste.schwesterprogrammStarten) dienste.schwesterprogrammStarten(index);
 }
 
 void Main::mnuWeiteres_Click() { HauptfensterHaken::Ausfuehren(Punkt::MenueWeiteres); }
@@ -1146,7 +1199,7 @@ void Main::Form_KeyDown_StrgAltG() {
   c.movePosition(QTextCursor::StartOfBlock);
   c.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   t->setTextCursor(c);
-  if (HauptfensterHaken::ZeileMarkiert) HauptfensterHaken::ZeileMarkiert(c.selectedText());
+  if (dienste.zeileMarkiert) dienste.zeileMarkiert(c.selectedText());
 }
 
 // ---- Hauptfenster: what other windows read ------------------------------------------------------

@@ -14,7 +14,8 @@
 NotizEditor::NotizEditor(int index, QWidget* parent) : QPlainTextEdit(parent), index_(index) {
   setObjectName(QStringLiteral("Text%1").arg(index));
   setLineWrapMode(index == 1 ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-  setTabChangesFocus(false);
+  // Tab goes on to the note tabs, as in any text box of a form; it never goes into a note.
+  setTabChangesFocus(true);
 }
 
 int NotizEditor::gespeicherteLaenge() const {
@@ -99,7 +100,7 @@ void NotizEditor::keyPressEvent(QKeyEvent* e) {
     return;
   }
   if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
-    e->accept();  // a Tab never goes into a note
+    e->accept();  // a Tab never goes into a note, even with nowhere to go
     return;
   }
   if (!isReadOnly()) {

@@ -9,17 +9,24 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include <optional>
+
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
 #include "notepad/skribondiv.h"
+#include "platform/profil.h"
 #include "platform/system.h"
 
 namespace {
 Titel* instanz_ = nullptr;
+// From the splash until the main window shows: settings locks that cannot be taken hold up the
+// start by a few seconds in all, not by seconds per settings write.
+std::optional<Plattform::SperrFrist> startFrist_;
 
 QString copyrightText() {
-  if (HauptfensterHaken::CopyrightZeile) return HauptfensterHaken::CopyrightZeile();
+  if (dienste.copyrightZeile) return dienste.copyrightZeile();
   return QStringLiteral("© %1 %2").arg(SKRIBON_VERSION_MAJOR).arg(Z_Alles::Hersteller);
 }
 
@@ -95,6 +102,7 @@ Titel::~Titel() {
 Titel* Titel::Instanz() { return instanz_; }
 
 void Titel::Form_Load() {
+  startFrist_.emplace();
   // The splash reads settings and may show the folders: they are resolved first.
   if (Z_Alles::ordnerDat.isEmpty()) Z_Alles::OrdnerInit(SkribonDiv::Befehlszeile);
 
@@ -148,8 +156,8 @@ void Titel::Zeit_Timer() {
   }
   if (strg && !shift) {
     if (!isVisible()) show();
-    bezInfo->setText(HauptfensterHaken::StatistikText
-                         ? HauptfensterHaken::StatistikText(2)
+    bezInfo->setText(dienste.statistikText
+                         ? dienste.statistikText(2)
                          : QStringLiteral("Es liegt noch keine Nutzungsstatistik vor."));
     adjustSize();
     zaehler_ = 0;
@@ -170,6 +178,13 @@ void Titel::Zeit_Timer() {
       m->StartZustandSetzen(windowState());
     m->Form_Load();
     if (!m->endet()) m->show();
+    const QString hindernis = startFrist_ ? startFrist_->hindernis() : QString();
+    startFrist_.reset();
+    if (!hindernis.isEmpty()) {
+      Z_Alles::DebugLog(QStringLiteral("Start ohne Dateisperre: ") + hindernis);
+      if (!m->endet())
+        m->statusSetzen(QStringLiteral("Einstellungen ohne Dateisperre gespeichert: ") + hindernis);
+    }
     if (selbst && !entladen_) Zeit.start();
   } else if (zaehler_ >= 2) {
     entladen();

@@ -4,6 +4,7 @@
 #include "platform/profil.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDebug>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -14,14 +15,21 @@
 #include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSysInfo>
 #include <QThread>
 #include <QVector>
 #include <QWaitCondition>
 #include <memory>
 #include <optional>
 
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/system.h"
 #include "platform/textdatei.h"
 
 namespace Plattform {
@@ -298,6 +306,53 @@ QByteArray einfuegenNach(const Profil& p, int nach, const QByteArray& neu) {
 constexpr int kSperreVeraltetMs = 10000;
 // Longest wait before writing without the lock: a hung peer must not freeze the program.
 constexpr int kSperreWarteMs = 3000;
+// A lock file stays empty only for the moment between its creation and its first write.
+constexpr qint64 kLeereSperreVerlassenMs = 1000;
+
+qint64 echteUhrMs() {
+  static const QElapsedTimer uhr = [] {
+    QElapsedTimer u;
+    u.start();
+    return u;
+  }();
+  return uhr.elapsed();
+}
+void echtePause(int us) { QThread::usleep(us); }
+
+qint64 (*sperrUhr)() = &echteUhrMs;
+void (*sperrPause)(int) = &echtePause;
+
+// The frame of one task (the start, the quit): how much lock wait it has left, and the first
+// thing that kept a lock from being taken.
+struct FristZustand {
+  bool aktiv = false;
+  qint64 restMs = 0;
+  QString hindernis;
+};
+
+QMutex& fristSperre() {
+  static QMutex m;
+  return m;
+}
+
+FristZustand& frist() {
+  static FristZustand f;
+  return f;
+}
+
+int erlaubteWartezeit() {
+  QMutexLocker lock(&fristSperre());
+  const FristZustand& f = frist();
+  return f.aktiv ? int(qBound(qint64(0), f.restMs, qint64(kSperreWarteMs))) : kSperreWarteMs;
+}
+
+void gewartet(qint64 ms, const QString& hindernis) {
+  QMutexLocker lock(&fristSperre());
+  FristZustand& f = frist();
+  if (!f.aktiv) return;
+  f.restMs = qMax<qint64>(0, f.restMs - ms);
+  if (f.hindernis.isEmpty()) f.hindernis = hindernis;
+}
 
 struct Halter {
   Qt::HANDLE faden = nullptr;
@@ -332,19 +387,96 @@ QString sperrDateiPfad(const QString& pfad) {
          QStringLiteral(".lock");
 }
 
-bool dateiSperren(QLockFile& datei) {
+// A program killed between creating its lock file and writing into it leaves an empty file that
+// names no holder, so it would count as held until it is old enough to be stale. Its maker holds
+// it open (and locked) from the start: an empty lock no process has open is abandoned.
+bool leereSperreEntfernen(const QString& pfad) {
+  const QByteArray name = QFile::encodeName(pfad);
+  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  if (fd < 0) return false;
+  bool weg = false;
+  struct stat st, jetzt;
+  const auto alterMs = [](const struct stat& s) {
+    const qint64 ms = qint64(s.st_mtim.tv_sec) * 1000 + s.st_mtim.tv_nsec / 1000000;
+    return QDateTime::currentMSecsSinceEpoch() - ms;
+  };
+  // Still the same file when it goes: another program may have replaced it meanwhile.
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 &&
+      alterMs(st) >= kLeereSperreVerlassenMs && ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      ::lstat(name.constData(), &jetzt) == 0 && jetzt.st_dev == st.st_dev && jetzt.st_ino == st.st_ino)
+    weg = ::unlink(name.constData()) == 0;
+  ::close(fd);
+  return weg;
+}
+
+// What kept the lock from being taken, in words for the user.
+QString hindernisText(const QLockFile& datei) {
+  const QString pfad = QDir::toNativeSeparators(datei.fileName());
+  const QFileInfo info(datei.fileName());
+  if (info.isDir())
+    return QStringLiteral("An der Stelle der Sperrdatei »%1« liegt ein Ordner.").arg(pfad);
+  if (datei.error() != QLockFile::LockFailedError)
+    return QStringLiteral("Die Sperrdatei »%1« kann nicht angelegt werden.").arg(pfad);
+  qint64 pid = 0;
+  QString rechner, programm;
+  if (datei.getLockInfo(&pid, &rechner, &programm)) {
+    if (!rechner.isEmpty() && rechner != QSysInfo::machineHostName())
+      return QStringLiteral("Die Sperrdatei »%1« gehört einem Programm auf dem Rechner »%2«.")
+          .arg(pfad, rechner);
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH) {
+      QString t = QStringLiteral("Die Sperrdatei »%1« eines beendeten Programms lässt sich nicht "
+                                 "entfernen.").arg(pfad);
+      if (info.ownerId() != ::geteuid())
+        t += QStringLiteral(" Sie gehört dem Benutzer »%1«.")
+                 .arg(info.owner().isEmpty() ? QString::number(info.ownerId()) : info.owner());
+      return t;
+    }
+  }
+  return QStringLiteral("Die Sperrdatei »%1« wird von einem anderen Programm gehalten.").arg(pfad);
+}
+
+bool dateiSperren(QLockFile& datei, int warteMs, QString* hindernis) {
   datei.setStaleLockTime(kSperreVeraltetMs);
-  QElapsedTimer uhr;
-  uhr.start();
+  const qint64 beginn = sperrUhr();
   // Short polls: QLockFile's own wait sleeps 100 ms and more, far longer than a write holds it.
   int pauseUs = 200;
+  int entfernt = 0;
   for (;;) {
     if (datei.tryLock(0)) return true;
-    if (datei.error() != QLockFile::LockFailedError) return false;  // cannot create it at all
-    if (uhr.elapsed() >= kSperreWarteMs) return false;
-    QThread::usleep(pauseUs);
+    if (datei.error() == QLockFile::LockFailedError && entfernt < 4 &&
+        (leereSperreEntfernen(datei.fileName()) ||
+         leereSperreEntfernen(datei.fileName() + QStringLiteral(".rmlock")))) {
+      ++entfernt;
+      continue;
+    }
+    // Cannot be created at all, or waited long enough.
+    if (datei.error() != QLockFile::LockFailedError || sperrUhr() - beginn >= warteMs) {
+      *hindernis = hindernisText(datei);
+      return false;
+    }
+    sperrPause(pauseUs);
     pauseUs = qMin(pauseUs * 2, 2000);
   }
+}
+
+// Writes the new bytes atomically; but where the folder takes no new file (a shared folder where
+// only the files themselves are writable) the file is overwritten in place, as the notes are:
+// first its old bytes go to a safety copy in the private temp folder, so that a write cut off
+// half-way loses nothing. The copy goes once the write is done.
+bool schreibenOderAnOrt(const QString& pfad, const QByteArray* alt, const QByteArray& bytes,
+                        DateiStand* stand) {
+  if (!alt || OrdnerNimmtNeueDateien(QFileInfo(pfad).absolutePath()) ||
+      ::access(QFile::encodeName(pfad).constData(), W_OK) != 0)
+    return BytesSchreibenAtomar(pfad, bytes, nullptr, stand);
+  const QString kopie =
+      CacheTempOrdner() + u'/' + QFileInfo(pfad).fileName() + QStringLiteral(".bak");
+  if (!BytesSchreibenAtomar(kopie, *alt, nullptr)) {
+    qDebug() << "Profil: keine Sicherheitskopie, nicht geschrieben:" << pfad;
+    return false;
+  }
+  if (!BytesSchreibenAnOrt(pfad, bytes, nullptr, stand)) return false;  // the copy stays
+  QFile::remove(kopie);
+  return true;
 }
 
 // Read, change, write back atomically. The change gives the new bytes, or nothing when the
@@ -364,7 +496,7 @@ bool profilAendern(const QString& datei, Aenderung aendern) {
   const std::optional<QByteArray> bytes = aendern(alt);
   if (!bytes) return true;
   DateiStand stand;
-  if (!BytesSchreibenAtomar(pfad, *bytes, nullptr, &stand)) {
+  if (!schreibenOderAnOrt(pfad, zustand == Zustand::Ok ? &alt->daten : nullptr, *bytes, &stand)) {
     cache().remove(pfad);
     return false;
   }
@@ -382,7 +514,8 @@ ProfilSperre::ProfilSperre(const QString& datei) {
   const QString pfad = absoluterPfad(datei);
   const Qt::HANDLE ich = QThread::currentThreadId();
   QMutexLocker lock(&halterSperre());
-  const QDeadlineTimer frist(kSperreWarteMs);
+  const qint64 beginn = sperrUhr();
+  const QDeadlineTimer bis(erlaubteWartezeit());
   for (;;) {
     const auto it = halter().find(pfad);
     if (it == halter().end()) break;
@@ -392,8 +525,11 @@ ProfilSperre::ProfilSperre(const QString& datei) {
       gesperrt_ = it->gesperrt;
       return;
     }
-    if (!halterFrei().wait(&halterSperre(), frist)) {
+    if (!halterFrei().wait(&halterSperre(), bis)) {
       qDebug() << "ProfilSperre: anderer Faden hält" << pfad;
+      gewartet(sperrUhr() - beginn,
+               QStringLiteral("Die Datei »%1« wird im Programm selbst noch geschrieben.")
+                   .arg(QDir::toNativeSeparators(pfad)));
       return;
     }
   }
@@ -404,8 +540,10 @@ ProfilSperre::ProfilSperre(const QString& datei) {
   lock.unlock();
 
   auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
-  gesperrt_ = dateiSperren(*dateiSperre);
+  QString hindernis;
+  gesperrt_ = dateiSperren(*dateiSperre, erlaubteWartezeit(), &hindernis);
   if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
+  gewartet(sperrUhr() - beginn, hindernis);
 
   lock.relock();
   Halter& h = halter()[pfad];
@@ -543,6 +681,30 @@ QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt) {
   for (const QString& n : ab->reihenfolge)
     if (!n.startsWith(u';')) namen.append(n);
   return namen;
+}
+
+SperrFrist::SperrFrist(int gesamtMs) {
+  QMutexLocker lock(&fristSperre());
+  FristZustand& f = frist();
+  if (f.aktiv) return;
+  f = FristZustand{true, qMax(0, gesamtMs), {}};
+  aktiv_ = true;
+}
+
+SperrFrist::~SperrFrist() {
+  if (!aktiv_) return;
+  QMutexLocker lock(&fristSperre());
+  frist() = FristZustand{};
+}
+
+QString SperrFrist::hindernis() const {
+  QMutexLocker lock(&fristSperre());
+  return frist().hindernis;
+}
+
+void SetzeSperrUhr(qint64 (*uhrMs)(), void (*pauseUs)(int)) {
+  sperrUhr = uhrMs ? uhrMs : &echteUhrMs;
+  sperrPause = pauseUs ? pauseUs : &echtePause;
 }
 
 void ProfilCacheLeeren() {

@@ -314,10 +314,28 @@ QString zielPfad(const QString& pfad) {
   return ziel.isEmpty() ? info.symLinkTarget() : ziel;
 }
 
-// Six letters of mixed case as in "<file>.aBcDeF": the shape of Qt's own save temporaries,
-// and never one of the word-like forms (all lower, all upper, capitalised) that
-// AlteTemporaereEntfernen leaves alone.
-bool istTempKennung(QStringView t) {
+// A save's temporary is "<file>.skribon-tmp.XXXXXX": no user names a file so, and the start's
+// clean-up can remove every one of them a kill left behind.
+const QString kTempMarke = QStringLiteral(".skribon-tmp.");
+
+QByteArray tempKennung() {
+  static const char kZeichen[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  QByteArray k(6, Qt::Uninitialized);
+  for (char& c : k) c = kZeichen[QRandomGenerator::global()->bounded(62)];
+  return k;
+}
+
+bool istNeueTemporaere(QStringView name) {
+  const qsizetype vor = name.size() - 6 - kTempMarke.size();
+  if (vor < 1 || !name.sliced(vor).startsWith(kTempMarke)) return false;
+  for (const QChar c : name.last(6))
+    if (!(c.isDigit() || (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'))) return false;
+  return true;
+}
+
+// Six letters of mixed case as in "<file>.aBcDeF": how older versions named the temporary.
+// Never one of the word-like forms (all lower, all upper, capitalised).
+bool istAlteTempKennung(QStringView t) {
   if (t.size() != 6) return false;
   int gross = 0;
   for (const QChar c : t) {
@@ -329,13 +347,16 @@ bool istTempKennung(QStringView t) {
   return !nurErstes;
 }
 
-QByteArray tempKennung() {
-  static const char kBuchstaben[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-  for (;;) {
-    char k[6];
-    for (char& c : k) c = kBuchstaben[QRandomGenerator::global()->bounded(52)];
-    if (istTempKennung(QString::fromLatin1(k, 6))) return QByteArray(k, 6);
-  }
+// Files the program itself replaces atomically: a note "<name>.tNN", a notepad's "<name>.inf"
+// and a settings file "<name>.ini".
+bool istEigeneDatei(QStringView name) {
+  const qsizetype punkt = name.lastIndexOf(u'.');
+  if (punkt < 1) return false;
+  const QStringView endung = name.sliced(punkt + 1);
+  for (const char16_t* e : {u"inf", u"ini"})
+    if (endung.compare(QStringView(e), Qt::CaseInsensitive) == 0) return true;
+  return endung.size() == 3 && (endung[0] == u't' || endung[0] == u'T') && endung[1] >= u'0' &&
+         endung[1] <= u'9' && endung[2] >= u'0' && endung[2] <= u'9';
 }
 
 bool allesSchreiben(int fd, const QByteArray& bytes) {
@@ -413,7 +434,7 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
   QByteArray temp;
   int fd = -1;
   for (int versuch = 0; versuch < 64 && fd < 0; ++versuch) {
-    temp = ziel + '.' + tempKennung();
+    temp = ziel + QFile::encodeName(kTempMarke) + tempKennung();
     fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, gibtEs ? 0600 : 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -501,14 +522,14 @@ int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden) 
   int entfernt = 0;
   const QStringList namen = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
   for (const QString& name : namen) {
-    // "<target>.<six letters>", and the target itself has an extension: "Dormik.ini.aBcDeF".
-    if (name.size() < 9 || name[name.size() - 7] != u'.') continue;
-    if (!istTempKennung(QStringView(name).right(6))) continue;
-    const QString zielName = name.left(name.size() - 7);
-    const qsizetype punkt = zielName.lastIndexOf(u'.');
-    const qsizetype endung = zielName.size() - punkt - 1;
-    const bool mitEndung = punkt > 0 && endung >= 1 && endung <= 4;
-    if (!mitEndung && !QFileInfo(dir.filePath(zielName)).isFile()) continue;
+    if (!istNeueTemporaere(name)) {
+      // The older form "Dormik.ini.aBcDeF" is also how a user may name a file ("Foto.jpg.iPhone"):
+      // only a leftover beside one of the program's own files is certainly ours.
+      if (name.size() < 9 || name[name.size() - 7] != u'.') continue;
+      if (!istAlteTempKennung(QStringView(name).right(6))) continue;
+      const QString zielName = name.left(name.size() - 7);
+      if (!istEigeneDatei(zielName) || !QFileInfo(dir.filePath(zielName)).isFile()) continue;
+    }
     const QByteArray pfad = QFile::encodeName(dir.filePath(name));
     struct stat st;
     // Only plain files; a temporary still being written has a recent time.

@@ -23,10 +23,10 @@ QByteArray Cp1252Kodieren(const QString& text);
 
 // Reads a whole text file. Missing or unreadable: empty text and ok=false.
 QString TextLesen(const QString& pfad, bool* ok = nullptr);
-// Replaces the file atomically: a temporary "<file>.XXXXXX" in the same folder, synced, given
-// the old file's owner and permission bits, renamed over the file, then the folder synced, so a
-// crash or power cut leaves the old or the new file, never a mix. A symbolic link is written
-// through. On failure the old file is untouched and fehler holds a German reason.
+// Replaces the file atomically: a temporary "<file>.skribon-tmp.XXXXXX" in the same folder,
+// synced, given the old file's owner and permission bits, renamed over the file, then the folder
+// synced, so a crash or power cut leaves the old or the new file, never a mix. A symbolic link is
+// written through. On failure the old file is untouched and fehler holds a German reason.
 bool TextSchreiben(const QString& pfad, const QString& text, QString* fehler = nullptr);
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr);
 // Appends text (encoded like TextSchreiben) to the end of a file, creating it when missing.
@@ -75,9 +75,10 @@ bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* 
 // The errno value of this thread's last failed write above (0 after a success), for
 // LaufzeitFehlerNummer.
 int LetzterSchreibfehler();
-// Removes the leftovers of saves cut off by a kill: files "<target>.XXXXXX" (six letters of
-// mixed case, as the atomic replace names them) that are older than mindestAlterSekunden and
-// whose target exists or has an extension. Returns how many were removed. Not recursive.
+// Removes the leftovers of saves cut off by a kill that are older than mindestAlterSekunden:
+// every "<file>.skribon-tmp.XXXXXX", and of the form older versions used, "<file>.XXXXXX" (six
+// letters of mixed case), only those beside an existing note (.tNN), .inf or .ini file; a user's
+// "Foto.jpg.iPhone" stays. Returns how many were removed. Not recursive.
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
 // May a new file be created in the folder (the temporary of an atomic replace)?
 bool OrdnerNimmtNeueDateien(const QString& ordner);

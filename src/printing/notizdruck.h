@@ -19,8 +19,8 @@ void mnuNBDrucken_Click();
 // The heading of a page: {Name} and {Seite} (letter case ignored), then every placeholder.
 QString Ueberschrift(const QString& vorlage, const QString& name, int seite);
 
-// Adds both commands to the main window's menu "&Datei" and the unload to its exit. src/main.cpp
-// calls this once before the main window is made.
+// Adds both commands to the main window's menu "&Datei" and the unload to its exit.
+// src/verdrahtung.cpp calls this once before the main window is made.
 void Registrieren();
 
 }  // namespace Notizdruck

@@ -43,8 +43,9 @@ inline const QString KopierMarke = QStringLiteral("$CpyZA");
 std::optional<QString> KopierText(const QString& zeile);
 // The same for the line of an editor text that holds the character position (0-based).
 std::optional<QString> KopierTextAnStelle(const QString& editorText, int position);
-// The command itself: puts that text on the clipboard; without the marker nothing changes.
-void KopierBefehl(const QString& editorText, int position);
+// The command itself: puts that text on the clipboard and returns true; without the marker
+// nothing changes and it returns false (the double-click is not its own).
+bool KopierBefehl(const QString& editorText, int position);
 
 // Resets the module's values (working text, reference time, last issued id) to the start state.
 void Zuruecksetzen();

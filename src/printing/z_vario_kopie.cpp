@@ -36,12 +36,13 @@ std::optional<QString> KopierTextAnStelle(const QString& editorText, int positio
   return KopierText(editorText.mid(anfang, ende - anfang));
 }
 
-void KopierBefehl(const QString& editorText, int position) {
+bool KopierBefehl(const QString& editorText, int position) {
   const auto text = KopierTextAnStelle(editorText, position);
-  if (!text) return;
+  if (!text) return false;
   QClipboard* ablage = QGuiApplication::clipboard();
   ablage->clear();
   ablage->setText(*text);
+  return true;
 }
 
 }  // namespace Z_Vario

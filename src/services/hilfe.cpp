@@ -122,21 +122,15 @@ HilfeFenster* HilfeFenster::Zeigen(int kontext) {
   HilfeFenster* f = instanz_.data();
   f->ThemaZeigen(kontext);
   if (neu) {
-    // Beside the main window's centre, within the screen.
+    // Beside the main window's centre (else the screen's), moved and shrunk into the screen.
     Hauptfenster* h = Hauptfenster::Instanz();
     const QRect bezug = h ? h->geometrie() : QRect();
-    QScreen* schirm = bezug.isValid() ? QGuiApplication::screenAt(bezug.center()) : nullptr;
-    if (!schirm) schirm = QGuiApplication::primaryScreen();
-    if (schirm) {
-      const QRect frei = schirm->availableGeometry();
-      QRect r(QPoint(), f->size().boundedTo(frei.size()));
-      r.moveCenter(bezug.isValid() ? bezug.center() + QPoint(40, 40) : frei.center());
-      if (r.right() > frei.right()) r.moveRight(frei.right());
-      if (r.bottom() > frei.bottom()) r.moveBottom(frei.bottom());
-      if (r.left() < frei.left()) r.moveLeft(frei.left());
-      if (r.top() < frei.top()) r.moveTop(frei.top());
-      f->setGeometry(r);
-    }
+    QScreen* schirm = QGuiApplication::primaryScreen();
+    const QPoint mitte = bezug.isValid() ? bezug.center() + QPoint(40, 40)
+                         : schirm        ? schirm->availableGeometry().center()
+                                         : QPoint();
+    f->move(mitte - QPoint(f->width() / 2, f->height() / 2));
+    Fensterplatz::Einpassen(f);
   }
   if (f->isMinimized()) f->showNormal();
   else f->show();

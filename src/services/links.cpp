@@ -225,19 +225,11 @@ QString WortAnStelle(const QString& text, int position) {
   return text.mid(anfang, ende - anfang);
 }
 
-void EditorDoppelklick(const QString& text, int position) {
-  const int p = qBound(0, position, int(text.size()));
-  int anfang = p;
-  while (anfang > 0 && text[anfang - 1] != u'\n' && text[anfang - 1] != u'\r') --anfang;
-  int ende = p;
-  while (ende < text.size() && text[ende] != u'\n' && text[ende] != u'\r') ++ende;
-  if (KopierBefehl &&
-      text.mid(anfang, ende - anfang).trimmed().startsWith(QStringLiteral("$CpyZA"), Qt::CaseInsensitive)) {
-    KopierBefehl(text, position);
-    return;
-  }
+bool EditorDoppelklick(const QString& text, int position) {
   const QString wort = WortAnStelle(text, position);
-  if (!wort.isEmpty()) LinkÖffnen(wort);
+  if (wort.isEmpty()) return false;
+  LinkÖffnen(wort);
+  return true;
 }
 
 }  // namespace Z_Alles

@@ -28,10 +28,9 @@ bool DokumentÖffnen(const QString& pfad);
 // tabs and line ends around it.
 QString WortAnStelle(const QString& text, int position);
 
-// The editor's double-click: the line is handed to kopierBefehl when it is a copy line ("$CpyZA"
-// at its start), otherwise the word at the caret goes to LinkÖffnen.
-void EditorDoppelklick(const QString& text, int position);
-inline void (*KopierBefehl)(const QString& text, int position) = nullptr;
+// The editor's double-click on a word: the word at the caret goes to LinkÖffnen. False (not
+// taken) when the caret is on no word.
+bool EditorDoppelklick(const QString& text, int position);
 
 // The address prefix of the video site whose links may go to a download program.
 inline const QString VideoPraefix = QStringLiteral("youtube.com/");

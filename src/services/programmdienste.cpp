@@ -1,5 +1,6 @@
 #include "services/programmdienste.h"
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "services/diagnose.h"
@@ -20,14 +21,15 @@ bool fernSchliessen_ = false;  // the remote close has asked for the exit
 
 void Registrieren() {
   using HauptfensterHaken::Punkt;
-  HauptfensterHaken::VersionsNummer = [] {
+  dienste.versionsNummer = [] {
     Z_Alles::VersionsNummer();
     return Z_Alles::VersionsText;
   };
-  HauptfensterHaken::CopyrightZeile = [] { return Z_Alles::CopyrightZeile(Z_Alles::CopyrightText()); };
-  HauptfensterHaken::StatistikText = [](int modus) { return Z_Alles::StatistikText(modus); };
-  Z_Alles::DiagnoseBerichtHaken = &Z_Alles::DiagnoseBericht;
-  Z_Alles::VersionsAlterHaken = [] { return double(Z_Alles::VersionsAlter()); };
+  dienste.copyrightZeile = [] { return Z_Alles::CopyrightZeile(Z_Alles::CopyrightText()); };
+  dienste.statistikText = &Z_Alles::StatistikText;
+  dienste.diagnoseBericht = &Z_Alles::DiagnoseBericht;
+  dienste.versionsAlter = [] { return double(Z_Alles::VersionsAlter()); };
+  dienste.istEntwicklerPC = &Z_Alles::IstEntwicklerPC;
 
   HauptfensterHaken::Eintragen(Punkt::StartUeberpruefungen, [] { Z_Alles::LaenderEinstellungPruefen(); });
   HauptfensterHaken::Eintragen(Punkt::StartReadonlytest, &Z_Alles::SchreibrechtePruefen);
@@ -50,12 +52,11 @@ void Registrieren() {
 
   HauptfensterHaken::Eintragen(Punkt::EndeAbmelden, [] { Z_Alles::NetWatchPruefen(0, QString()); });
   HauptfensterHaken::Eintragen(Punkt::EndeStatistik, &Z_Alles::EndeStatistik);
-  HauptfensterHaken::Eintragen(Punkt::EndeEntladen, &Z_Alles::AllesEntladen);
+  HauptfensterHaken::Eintragen(Punkt::EndeProgramm, &Z_Alles::AllesEntladen);
 }
 
 void Zuruecksetzen() {
   fernSchliessen_ = false;
-  Z_Alles::KopierBefehl = nullptr;
   Z_V_Allgemein::MailFuss.clear();
   Intern::StatistikZuruecksetzen();
   Intern::NetWatchZuruecksetzen();

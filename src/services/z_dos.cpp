@@ -161,12 +161,13 @@ QStringList InPapierkorb(const QString& dateiliste, bool kopieZuerst) {
 QStringList NotizblockDateien(const QString& ordner, const QString& name) {
   QStringList dateien;
   if (ordner.isEmpty() || name.trimmed().isEmpty()) return dateien;
-  const QString vorn = name.toLower() + QLatin1Char('.');
+  // Exactly the names the notepad's files have: "arbeit.t01" or "Arbeit.T01" belong to no
+  // notepad "Arbeit" and stay.
+  const QString vorn = name + QLatin1Char('.');
   const QDir d(ordner);
   for (const QString& n : d.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name)) {
-    const QString klein = n.toLower();
-    if (!klein.startsWith(vorn)) continue;
-    const QString endung = klein.mid(vorn.size());
+    if (!n.startsWith(vorn)) continue;
+    const QString endung = n.mid(vorn.size());
     const bool notiz = endung.size() == 3 && (endung[0] == u't' || endung[0] == u'p') &&
                        endung[1].isDigit() && endung[2].isDigit() && endung[1].unicode() < 128 &&
                        endung[2].unicode() < 128;
@@ -184,12 +185,12 @@ void mnuNBLöschen_Click() {
   // The notepad shown afterwards: the default one, or another that exists.
   const QString standard = QStringLiteral("Skribon");
   QString anderer;
-  if (name.compare(standard, Qt::CaseInsensitive) != 0) {
+  if (name != standard) {
     anderer = standard;
   } else {
     for (const QString& inf : QDir(Z_Alles::ordnerDat).entryList({QStringLiteral("*.inf")}, QDir::Files, QDir::Name)) {
       const QString n = QFileInfo(inf).completeBaseName();
-      if (n.compare(name, Qt::CaseInsensitive) != 0 && !NotizblockDateien(Z_Alles::ordnerDat, n).isEmpty()) {
+      if (n != name && !NotizblockDateien(Z_Alles::ordnerDat, n).isEmpty()) {
         anderer = n;
         break;
       }
@@ -210,7 +211,7 @@ void mnuNBLöschen_Click() {
 
   // First away from the notepad, so nothing writes its files after they are gone.
   h->notizblockOeffnen(anderer);
-  if (h->endet() || h->notizblockName().compare(name, Qt::CaseInsensitive) == 0) return;
+  if (h->endet() || h->notizblockName() == name) return;
   const QStringList dateien = NotizblockDateien(Z_Alles::ordnerDat, name);
   const QStringList geblieben = InPapierkorb(dateien.join(QChar(0)) + QChar(0) + QChar(0), false);
   h->statusSetzen(geblieben.isEmpty()

@@ -32,7 +32,7 @@ QString MusikAdresse(const QString& titel);
 // True when a stored program ("C:\Windows\NOTEPAD.EXE", "explorer") is that Windows program.
 bool IstWindowsProgramm(const QString& programm, const QString& name);
 
-// The notepad's files in the data folder: <name>.inf, <name>.tNN, <name>.pNN (any case).
+// The notepad's files in the data folder: <name>.inf, <name>.tNN, <name>.pNN, spelled exactly so.
 QStringList NotizblockDateien(const QString& ordner, const QString& name);
 // Main window command "Notizblock löschen...": after a question, another notepad is opened and
 // the files of this one go to the trash.

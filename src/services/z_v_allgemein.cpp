@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/dateifehler.h"
@@ -14,7 +15,6 @@
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "services/hilfe.h"
-#include "services/links.h"
 #include "services/mail.h"
 #include "services/z_dos.h"
 
@@ -130,12 +130,9 @@ void Registrieren() {
   Eintragen(Punkt::MenueWeiteres, [] { ProgrammMenueAktualisieren(); });
   Eintragen(Punkt::EndeHilfe, [] { Z_Alles::HilfeZeigen(-1); });
 
-  HauptfensterHaken::SchwesterprogrammStarten = &Z_V_Allgemein::SchwesterprogrammStarten;
-  HauptfensterHaken::ZeileMarkiert = &Z_DOS::MusikSuchen;
-  // The copy command keeps the lines it takes; every other double-click opens links.
-  if (EditorDoppelklick != &Z_Alles::EditorDoppelklick) Z_Alles::KopierBefehl = EditorDoppelklick;
-  EditorDoppelklick = &Z_Alles::EditorDoppelklick;
-  Z_Alles::FehlerberichtSendenHaken = &Z_Alles::FehlerberichtSenden;
+  dienste.schwesterprogrammStarten = &Z_V_Allgemein::SchwesterprogrammStarten;
+  dienste.zeileMarkiert = &Z_DOS::MusikSuchen;
+  dienste.fehlerberichtSenden = &Z_Alles::FehlerberichtSenden;
   Plattform::SetzeHilfeAufruf([](int thema) { Z_Alles::HilfeZeigen(thema); });
 }
 

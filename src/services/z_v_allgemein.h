@@ -27,9 +27,8 @@ void ProgrammMenueAktualisieren();
 bool IstEigenerEintrag(const QString& pfad, const QString& eigenerName);
 
 // Plugs mail, links, help, external and sibling programs into the main window: its commands,
-// the double-click, Ctrl+Alt+G, the menu "&Weiteres", the start and exit steps, the help
-// button of message boxes and the error report. Call after the placeholder copy command was
-// put on the double-click: that command keeps the lines it takes.
+// Ctrl+Alt+G, the menu "&Weiteres", the start and exit steps, the help button of message boxes
+// and the error report. (The links' double-click is put in its place by src/verdrahtung.cpp.)
 void Registrieren();
 
 

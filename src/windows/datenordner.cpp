@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "foundation/z_listjobs.h"
@@ -306,7 +307,7 @@ void DatenOrdner::befDo_Click(int index) {
 }
 
 QString DatenOrdner::BrowseForFolder(QWidget* besitzer, const QString& titel) {
-  auto waehlen = OrdnerWaehlen ? OrdnerWaehlen : &desktopOrdnerWahl;
+  auto waehlen = dienste.ordnerWaehlen ? dienste.ordnerWaehlen : &desktopOrdnerWahl;
   return waehlen(besitzer, titel.isEmpty() ? QStringLiteral("Wählen Sie einen Ordner aus") : titel);
 }
 
@@ -349,7 +350,7 @@ void DatenOrdner::befDatenOrdnerVerlegen_Click() {
   }
   Meldung(QStringLiteral("Der Daten-Ordner-Zeiger wurde geändert.~~Das Programm wird jetzt neu gestartet."),
           Plattform::vbInformation, QStringLiteral("Daten-Ordner-Zeiger wurde verlegt"));
-  if (Neustart) Neustart();
+  if (dienste.neustart) dienste.neustart();
   else NeustartJob();
   done(QDialog::Accepted);
 }

@@ -75,11 +75,6 @@ public:
   QAction* mnuZurück = nullptr;
   QAction* mnuHilfe = nullptr;
 
-  // The folder picker; the desktop's unless a test puts its own in.
-  static inline QString (*OrdnerWaehlen)(QWidget* besitzer, const QString& titel) = nullptr;
-  // Ends the program and starts it again; the services' restart job unless a test puts its own in.
-  static inline void (*Neustart)() = nullptr;
-
 public Q_SLOTS:
   void reject() override;
 

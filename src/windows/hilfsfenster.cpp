@@ -2,9 +2,10 @@
 
 #include <QKeySequence>
 #include <QPointer>
+#include <QTabWidget>
 #include <QTimer>
 
-#include "calculator/rechner.h"
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "services/links.h"
@@ -99,7 +100,7 @@ void Registrieren() {
     });
   });
   HauptfensterHaken::Eintragen(Punkt::EndeEntladen, &Entladen);
-  Rechner::InfoZeigen = &InfoZeigen;
+  dienste.infoZeigen = &InfoZeigen;
 }
 
 }  // namespace Hilfsfenster

@@ -1,8 +1,8 @@
 #pragma once
 // The small windows around the notepad: the folders window, the about box, the options window
 // and the tips of the day. Registrieren puts their commands into the main window's menus, opens
-// the tips after the first paint and lends the about box to the calculator; src/main.cpp calls
-// it once before the main window is made.
+// the tips after the first paint and lends the about box to the calculator; src/verdrahtung.cpp
+// calls it once before the main window is made.
 #include <QString>
 
 class QWidget;

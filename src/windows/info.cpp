@@ -307,6 +307,7 @@ bool Info::Form_KeyPress(QChar taste) {
   haupt->resize(w, hh);
   const QRect rahmen = haupt->frameGeometry();
   haupt->move(frei.center() - QPoint(rahmen.width() / 2, rahmen.height() / 2));
+  Fensterplatz::Einpassen(haupt);  // its frame too
   befAbbrechen_Click();
   return true;
 }

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "platform/farben.h"
@@ -177,7 +178,7 @@ void Setup::SpeichernEinstellungen() {
 void Setup::befNoForCol_Click(int index) {
   if (index < 0 || index > 3) return;
   QColor farbe = Plattform::ZuQColor(farbe_[index]);
-  auto waehlen = FarbeWaehlen ? FarbeWaehlen : &desktopFarbe;
+  auto waehlen = dienste.farbeWaehlen ? dienste.farbeWaehlen : &desktopFarbe;
   if (!waehlen(this, QStringLiteral("Notiz-Farbe für ") + befNoForCol[index]->text(), farbe)) return;
   FarbeSetzen(index, Plattform::AusQColor(farbe));
   if (Hauptfenster* h = Hauptfenster::Instanz()) h->belegungAuffrischen();
@@ -191,7 +192,7 @@ void Setup::befOk_Click() {
 bool Setup::Form_KeyUp(int taste, Qt::KeyboardModifiers umschalt) {
   const Qt::KeyboardModifiers art = umschalt & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
   if (taste != Qt::Key_F1 || art != Qt::ControlModifier) return false;
-  auto spezial = EinstellungSpezial ? EinstellungSpezial : &Z_Alles::EinstellungSpezial;
+  auto spezial = dienste.einstellungSpezial ? dienste.einstellungSpezial : &Z_Alles::EinstellungSpezial;
   spezial();
   return true;
 }

@@ -39,12 +39,6 @@ public:
   QLabel* bezFarbHinweis = nullptr;  // names stored colours that could not be read
   QPushButton* befOk = nullptr;
 
-  // The colour picker: false when cancelled. The desktop's colour dialog unless a test puts
-  // its own in.
-  static inline bool (*FarbeWaehlen)(QWidget* besitzer, const QString& titel, QColor& farbe) = nullptr;
-  // The special settings box; the services' unless a test puts its own in.
-  static inline bool (*EinstellungSpezial)() = nullptr;
-
 public Q_SLOTS:
   void reject() override;  // Esc: the window's own close command, which saves
 

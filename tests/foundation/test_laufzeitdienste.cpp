@@ -1,6 +1,7 @@
 // Error handler, debug and usage logs, sound cues, key state and list jobs.
 #include <QListWidget>
 
+#include "foundation/dienste.h"
 #include "foundation/z_alles.h"
 #include "foundation/z_listjobs.h"
 #include "support/fixture.h"
@@ -9,12 +10,6 @@ using namespace Z_Alles;
 
 class Laufzeitdienste : public Testhilfe::SkribonTest {
 protected:
-  void TearDown() override {
-    DiagnoseBerichtHaken = nullptr;
-    VersionsAlterHaken = nullptr;
-    FehlerberichtSendenHaken = nullptr;
-    SkribonTest::TearDown();
-  }
   QString debugText() const { return QString::fromUtf8(DateiLesen(datOrdner + "/Debug.txt")); }
 };
 
@@ -66,7 +61,7 @@ TEST_F(Laufzeitdienste, FehlerTippsUndAlteVersion) {
   FehlerBehandlung(1234, "x");
   EXPECT_FALSE(dialoge.gezeigt.back().text.contains("Tipp:"));
 
-  VersionsAlterHaken = [] { return alter; };
+  dienste.versionsAlter = [] { return alter; };
   for (double a : {0.1, 0.5}) {
     alter = a;
     dialoge.antwort(Plattform::vbNo);
@@ -81,8 +76,8 @@ TEST_F(Laufzeitdienste, FehlerberichtNurAufJa) {
   FehlerBehandlung(9, "ohne Haken");  // Yes with nothing to send: just goes on
   EXPECT_FALSE(dialoge.gezeigt.back().text.contains("Fehlerbericht senden"));
 
-  FehlerberichtSendenHaken = [](const QString& t) { gesendet << t; return true; };
-  DiagnoseBerichtHaken = [] { return QStringLiteral("*** Diagnose ***"); };
+  dienste.fehlerberichtSenden = [](const QString& t) { gesendet << t; return true; };
+  dienste.diagnoseBericht = [] { return QStringLiteral("*** Diagnose ***"); };
   dialoge.antwort(Plattform::vbNo);
   EXPECT_EQ(FehlerBehandlung(9, "Nein"), 5);
   EXPECT_TRUE(gesendet.isEmpty());
@@ -97,7 +92,7 @@ TEST_F(Laufzeitdienste, FehlerberichtNurAufJa) {
 TEST_F(Laufzeitdienste, FehlerWaehrendOffenerMeldung) {
   // An error raised while the error box is open (a timer step) must not stack a second box.
   static int inneresErgebnis = -1;
-  FehlerberichtSendenHaken = [](const QString&) {
+  dienste.fehlerberichtSenden = [](const QString&) {
     inneresErgebnis = FehlerBehandlung(11, "innen");
     return true;
   };
@@ -113,7 +108,7 @@ TEST_F(Laufzeitdienste, FehlerWaehrendOffenerMeldung) {
 
 TEST_F(Laufzeitdienste, DebugLogKopfUndEintraege) {
   DebugModus = 1;
-  DiagnoseBerichtHaken = [] { return QStringLiteral("Diagnosebericht-Inhalt"); };
+  dienste.diagnoseBericht = [] { return QStringLiteral("Diagnosebericht-Inhalt"); };
   DateiSchreiben(datOrdner + "/Debug.txt", "alter Inhalt\r\n");
   ordnerDatHerkunft = "Vorgabe";
   DebugLog("clr");

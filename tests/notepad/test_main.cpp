@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -57,8 +58,10 @@ protected:
     return *main;
   }
   NotizEditor* editor() const { return main->aktiverText(); }
-  // The status text is shown whole in its panel at the window's size.
+  // The status text is shown whole in its panel at the window's designed width (the test
+  // screen is narrower, so the window opened narrower).
   ::testing::AssertionResult statusPasst() const {
+    main->resize(900, main->height());
     QLabel* l = main->panel("Status");
     const int breite = l->fontMetrics().horizontalAdvance(l->text());
     if (breite <= l->contentsRect().width()) return ::testing::AssertionSuccess();
@@ -422,6 +425,43 @@ TEST_F(MainTest, VerschluesselteNotizNurLesen) {
   EXPECT_EQ(inf("Note02", "Save"), "?");
 }
 
+TEST_F(MainTest, NotizReiterMitDerTastatur) {
+  DateiSchreiben(dat("Skribon.t02"), "zwei");
+  DateiSchreiben(dat("Skribon.t50"), "fünfzig");
+  starten();
+  main->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+  editor()->setFocus();
+  tippen("eins");
+  // Tab and Shift+Tab go between the note and the current tab; the arrow keys switch notes
+  // round the row (the note is saved first) and the row keeps the focus. A note that cannot
+  // be saved stays in front with its tab; a click still puts the caret into the note.
+  const std::tuple<Qt::Key, int, QWidget*, const char*> schritte[] = {
+      {Qt::Key_Tab, 1, main->Opt[0], "eins"},    {Qt::Key_Tab, 1, editor(), "eins"},
+      {Qt::Key_Backtab, 1, main->Opt[0], "eins"}, {Qt::Key_Right, 2, main->Opt[1], "zwei"},
+      {Qt::Key_Down, 3, main->Opt[2], ""},        {Qt::Key_Up, 2, main->Opt[1], "zwei"},
+      {Qt::Key_Left, 1, main->Opt[0], "eins"},    {Qt::Key_Left, 50, main->Opt[49], "fünfzig"},
+      {Qt::Key_Right, 1, main->Opt[0], "eins"},   {Qt::Key_Right, 1, main->Opt[0], "eins!"}};
+  for (const auto& [taste, nr, fokus, text] : schritte) {
+    if (QString(text) == "eins!") {  // the note file becomes a folder: the save fails
+      tippen("!");
+      QFile::remove(dat("Skribon.t01"));
+      QDir().mkpath(dat("Skribon.t01"));
+      dialoge.antwort(Plattform::vbOK);
+    }
+    QTest::keyClick(QApplication::focusWidget(), taste);
+    EXPECT_EQ(SkribonDiv::NotizNr, nr) << taste;
+    EXPECT_TRUE(main->Opt[nr - 1]->isChecked()) << taste;
+    EXPECT_EQ(QApplication::focusWidget(), fokus) << taste << " " << nr;
+    EXPECT_EQ(main->text(), QString::fromUtf8(text)) << taste;
+  }
+  EXPECT_EQ(dialoge.gezeigt.size(), 1);
+  QDir(dat("Skribon.t01")).removeRecursively();
+  QTest::mouseClick(main->Opt[1], Qt::LeftButton);
+  EXPECT_EQ(QApplication::focusWidget(), editor());
+  EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "eins!");
+}
+
 TEST_F(MainTest, UnlesbareNotizFaelltAufNotiz1Zurueck) {
   QDir().mkpath(dat("Skribon.t04"));  // a folder where the note file should be
   DateiSchreiben(dat("Skribon.t01"), "eins");
@@ -691,8 +731,8 @@ TEST_F(MainTest, FensterAusBefehlszeileUndAusserhalbDesBildschirms) {
   for (const char* schluessel : {"MainForm_Links", "MainForm_Oben", "MainForm_Weite", "MainForm_Höhe", "MainForm_State"})
     einstellung(schluessel, "nan");
   starten();
-  EXPECT_EQ(main->size(), QSize(900, 620));
-  EXPECT_TRUE(schirm.contains(QRect(main->pos(), main->size()).center()));
+  EXPECT_EQ(main->height(), 620);
+  EXPECT_TRUE(schirm.contains(main->frameGeometry()));
   EXPECT_FALSE(main->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
   main->beenden(true);
   main.reset();
@@ -749,7 +789,7 @@ TEST_F(MainTest, SchnittstelleFuerAndereFenster) {
   EXPECT_FALSE(h->programmEintragSichtbar(1));
   EXPECT_FALSE(h->programmEintragSichtbar(7));
   int gestartet = -1;
-  HauptfensterHaken::SchwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
+  dienste.schwesterprogrammStarten = [](int i) { Main::Instanz()->setProperty("gestartet", i); };
   main->mnuPrg[2]->trigger();
   gestartet = main->property("gestartet").toInt();
   EXPECT_EQ(gestartet, 2);
@@ -809,7 +849,7 @@ TEST_F(MainTest, PopupMenueUndSymbolleiste) {
 
   // Ctrl+Alt+G selects the caret's line and hands its text on.
   static QString zeile;
-  HauptfensterHaken::ZeileMarkiert = [](const QString& t) { zeile = t; };
+  dienste.zeileMarkiert = [](const QString& t) { zeile = t; };
   QTextCursor c = editor()->textCursor();
   c.setPosition(10);
   editor()->setTextCursor(c);
@@ -824,10 +864,11 @@ TEST_F(MainTest, DoppelklickMeldetTextUndStelle) {
   starten();
   static QString gemeldet;
   static int stelle = -1;
-  HauptfensterHaken::EditorDoppelklick = [](const QString& text, int position) {
+  dienste.editorDoppelklick = {[](const QString& text, int position) {
     gemeldet = text;
     stelle = position;
-  };
+    return true;
+  }};
   NotizEditor* e = editor();
   QTextCursor c = e->textCursor();
   c.setPosition(10);  // inside the second line
@@ -884,6 +925,7 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
     protokoll << "Abmelden " + Main::Instanz()->statusText();
   });
   HauptfensterHaken::Eintragen(Punkt::EndeStatistik, schritt("Statistik"));
+  HauptfensterHaken::Eintragen(Punkt::EndeProgramm, schritt("Programm"));  // added first, runs last
   HauptfensterHaken::Eintragen(Punkt::EndeEntladen, schritt("Entladen"));
   starten();
   tippen("fertig");
@@ -895,7 +937,8 @@ TEST_F(MainTest, EndeSchritteInReihenfolgeUndNurEinmal) {
   EXPECT_EQ(protokoll, QStringList({"Export (Notiz fertig, Fenster 0)", "Hilfe (Notiz fertig, Fenster 0)",
                                     "Abmelden Beenden... Benutzer abmelden...",
                                     "Statistik (Notiz fertig, Fenster 0)",
-                                    "Entladen (Notiz fertig, Fenster 0)"}));
+                                    "Entladen (Notiz fertig, Fenster 0)",
+                                    "Programm (Notiz fertig, Fenster 0)"}));
   EXPECT_FALSE(anderes.isVisible());
   EXPECT_FALSE(main->Zeit.isActive());
   EXPECT_FALSE(main->zeitBelegung.isActive());

@@ -11,11 +11,18 @@
 
 #include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "foundation/z_alles.h"
 #include "notepad/notizspeicher.h"
 #include "notepad/skribondiv.h"
 #include "platform/profil.h"
+#include "platform/system.h"
+#include "platform/textdatei.h"
 #include "support/fixture.h"
 #include "qstring_ausgabe.h"
 
@@ -35,6 +42,25 @@ NotizSchluessel schluessel(const QString& header) {
   s.Vers = "2026.12.0001";
   s.WordWrap = "1";
   return s;
+}
+quint64 inode(const QString& pfad) {
+  Plattform::DateiStand s;
+  Plattform::DateiStandLesen(pfad, &s);
+  return s.inode;
+}
+
+QString ohneNeueDateien;  // the folder the test's check says takes no new file
+bool nimmtNeueDateien(const QString& ordner) { return QDir(ordner) != QDir(ohneNeueDateien); }
+
+// Sets or clears the immutable flag of a folder (root only, where the file system has it).
+bool unveraenderlichSetzen(const QString& ordner, bool an) {
+  const int fd = ::open(QFile::encodeName(ordner).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  int flags = 0;
+  const bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
+                  (flags = an ? flags | FS_IMMUTABLE_FL : flags & ~FS_IMMUTABLE_FL,
+                   ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0);
+  if (fd >= 0) ::close(fd);
+  return ok;
 }
 }  // namespace
 
@@ -261,6 +287,50 @@ TEST_F(NotizSpeicherTest, FehlerBeimSichern) {
   EXPECT_TRUE(fehler.contains("Skribon.t06")) << fehler.toStdString();
 }
 
+// A shared folder that takes no new file but whose files are writable: text and keys are both
+// written in place, each after its safety copy, and a save after typing succeeds.
+TEST_F(NotizSpeicherTest, OrdnerOhneNeueDateienWirdAnOrtGeschrieben) {
+  enum Art { Pruefung, Schreibschutz, Unveraenderlich };
+  for (const Art art : {Pruefung, Schreibschutz, Unveraenderlich}) {
+    SCOPED_TRACE(art);
+    QDir(datOrdner).removeRecursively();
+    QDir().mkpath(datOrdner);
+    speicher.oeffnen("Skribon", 50);
+    ASSERT_TRUE(speicher.sichern(1, "alt", schluessel("Alt")));
+    const quint64 text = inode(dat("Skribon.t01")), inf = inode(dat("Skribon.inf"));
+    struct Zurueck {
+      QString o;
+      ~Zurueck() {
+        Plattform::SetzeOrdnerSchreibPruefung(nullptr);
+        ::chmod(QFile::encodeName(o).constData(), 0755);
+        unveraenderlichSetzen(o, false);
+      }
+    } zurueck{datOrdner};
+    ohneNeueDateien = datOrdner;
+    // As root a write protection stops nothing; an immutable folder needs root and a file
+    // system that has the flag. A way the machine does not offer is left out.
+    if (art == Pruefung) Plattform::SetzeOrdnerSchreibPruefung(&nimmtNeueDateien);
+    else if (art == Schreibschutz && (::geteuid() == 0 || ::chmod(QFile::encodeName(datOrdner), 0555)))
+      continue;
+    else if (art == Unveraenderlich && (::geteuid() != 0 || !unveraenderlichSetzen(datOrdner, true)))
+      continue;
+    QString fehler;
+    ASSERT_TRUE(speicher.sichern(1, "neuer Text", schluessel("Neu"), &fehler)) << fehler.toStdString();
+    ASSERT_TRUE(speicher.positionSichern(1, 4, &fehler)) << fehler.toStdString();
+    speicher.allgemeinSchreiben("NotizNr", "7");
+    Plattform::ProfilCacheLeeren();
+    EXPECT_EQ(DateiLesen(dat("Skribon.t01")), "neuer Text");
+    EXPECT_EQ(ini("Skribon.inf", "Note01", "Header"), "Neu");
+    EXPECT_EQ(ini("Skribon.inf", "Note01", "CrsrPos"), "4");
+    EXPECT_EQ(ini("Skribon.inf", "Allgemein", "NotizNr"), "7");
+    EXPECT_EQ(inode(dat("Skribon.t01")), text);
+    EXPECT_EQ(inode(dat("Skribon.inf")), inf);
+    EXPECT_EQ(QDir(datOrdner).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({"Skribon.inf", "Skribon.t01"}));
+    EXPECT_FALSE(QFile::exists(Plattform::CacheTempOrdner() + "/Skribon.inf.bak"));
+  }
+}
+
 // Two programs on one data folder: whoever saves second keeps the other's text as a copy.
 TEST_F(NotizSpeicherTest, ZweiProgrammeEineNotiz) {
   struct Fall {
@@ -427,4 +497,9 @@ TEST_F(NotizSpeicherTest, AbbruchMittenImSichern) {
   }
   // Both texts were seen on disk: the kill did land in different phases.
   EXPECT_GT(gefunden[0] + gefunden[1], 0);
+  // Whatever the kills left of a save, the start's clean-up knows it as the program's own.
+  Plattform::AlteTemporaereEntfernen(ziel, 0);
+  for (const QString& n : QDir(ziel).entryList(QDir::Files | QDir::Hidden))
+    EXPECT_TRUE(n == "Skribon.t01" || n == "Skribon.inf" || n.endsWith(".lock") || n.endsWith(".rmlock"))
+        << n.toStdString();
 }

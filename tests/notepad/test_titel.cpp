@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPointer>
 
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -43,8 +44,8 @@ TEST_F(TitelTest, VersionUndCopyright) {
   EXPECT_EQ(Titel::Instanz(), titel.data());
   titel->entladen();
   // The later version procedures take over when they are there.
-  HauptfensterHaken::VersionsNummer = [] { return QString("2030.01.0007"); };
-  HauptfensterHaken::CopyrightZeile = [] { return QString("Copyright Test"); };
+  dienste.versionsNummer = [] { return QString("2030.01.0007"); };
+  dienste.copyrightZeile = [] { return QString("Copyright Test"); };
   laden();
   EXPECT_EQ(titel->bezVersion->text(), "Version 2030.01.0007");
   EXPECT_EQ(titel->bezCopyright->text(), "Copyright Test");
@@ -81,7 +82,7 @@ TEST_F(TitelTest, StrgHaeltDenTitelUndZeigtStatistikOderOrdner) {
   for (int i = 0; i < 5; ++i) titel->Zeit_Timer();
   EXPECT_EQ(Main::Instanz(), nullptr);
   EXPECT_EQ(titel->bezInfo->text(), "Es liegt noch keine Nutzungsstatistik vor.");
-  HauptfensterHaken::StatistikText = [](int modus) { return QString("Starts: 12 (Modus %1)").arg(modus); };
+  dienste.statistikText = [](int modus) { return QString("Starts: 12 (Modus %1)").arg(modus); };
   titel->Zeit_Timer();
   EXPECT_EQ(titel->bezInfo->text(), "Starts: 12 (Modus 2)");
 

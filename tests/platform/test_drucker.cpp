@@ -18,10 +18,6 @@ protected:
     SkribonTest::SetUp();
     Plattform::SetzeDruckerDienst(&aufzeichnung);
   }
-  void TearDown() override {
-    Plattform::SetzeDruckerDienst(nullptr);
-    SkribonTest::TearDown();
-  }
   Plattform::AufzeichnungsDrucker aufzeichnung;
 };
 

@@ -1,14 +1,17 @@
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QThread>
 #include <gtest/gtest.h>
 
 #include <atomic>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/syscall.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -43,6 +46,22 @@ void mzeitSetzen(const QString& pfad, qint64 ns) {
   t[1].tv_sec = ns / 1000000000;
   t[1].tv_nsec = ns % 1000000000;
   ASSERT_EQ(utimensat(AT_FDCWD, QFile::encodeName(pfad).constData(), t, 0), 0);
+}
+
+// The lock waits' clock: it moves only by the pauses taken.
+qint64 sperrUhrUs = 0;
+qint64 sperrUhrMs() { return sperrUhrUs / 1000; }
+void sperrPause(int us) { sperrUhrUs += us; }
+
+// A lock file of this machine (pid, program, host, host id, boot id) for a running or dead pid.
+QByteArray sperrInhalt(bool lebt) {
+  pid_t pid = getpid();
+  if (!lebt && (pid = fork()) == 0) _exit(0);
+  if (!lebt) waitpid(pid, nullptr, 0);
+  return QByteArray::number(pid) + '\n' +
+         QFileInfo(QCoreApplication::applicationFilePath()).fileName().toUtf8() + '\n' +
+         QSysInfo::machineHostName().toUtf8() + '\n' + QSysInfo::machineUniqueId() + '\n' +
+         QSysInfo::bootUniqueId() + '\n';
 }
 
 }  // namespace
@@ -479,4 +498,46 @@ TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
   }
   EXPECT_TRUE(ProfilSchreiben(f, "S", "c", "3"));
   EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+}
+
+// Locks that cannot be taken: one task (a start, a quit) waits about three seconds for all of
+// them together, goes on without them and learns what was in the way. An empty lock file whose
+// maker was killed while creating it (no one holds it open) is no obstacle.
+TEST_F(ProfilTest, SperrFristUndHindernisse) {
+  SetzeSperrUhr(&sperrUhrMs, &sperrPause);
+  struct Zurueck { ~Zurueck() { SetzeSperrUhr(nullptr, nullptr); } } zurueck;
+  const QString f = ini("frist.ini"), sperre = f + ".lock";
+  enum Art { Ordner, Fremd, Lebt, Leer, LeerAlt, LeerAltOffen, TotLeeresRmlock };
+  const struct { Art art; const char* hindernis; } faelle[] = {
+      {Ordner, "liegt ein Ordner"},           {Fremd, "Rechner »anderswo«"},
+      {Lebt, "anderen Programm gehalten"},    {Leer, "anderen Programm gehalten"},
+      {LeerAltOffen, "anderen Programm gehalten"}, {LeerAlt, ""}, {TotLeeresRmlock, ""},
+  };
+  for (const auto& fall : faelle) {
+    SCOPED_TRACE(fall.art);
+    QDir(sperre).removeRecursively();
+    QFile::remove(sperre);
+    QFile::remove(sperre + ".rmlock");
+    const QString leer = fall.art == TotLeeresRmlock ? sperre + ".rmlock" : sperre;
+    if (fall.art == Ordner) QDir().mkpath(sperre);
+    if (fall.art == Fremd) DateiSchreiben(sperre, "4711\nSkribon\nanderswo\nfremde-id\n\n");
+    if (fall.art == Lebt || fall.art == TotLeeresRmlock)
+      DateiSchreiben(sperre, sperrInhalt(fall.art == Lebt));
+    if (fall.art >= Leer) DateiSchreiben(leer, "");
+    if (fall.art > Leer) mzeitSetzen(leer, (QDateTime::currentMSecsSinceEpoch() - 5000) * 1000000);
+    const int offen = ::open(QFile::encodeName(leer).constData(), O_RDONLY | O_CLOEXEC);
+    // Its maker lives: it holds the file open and locked.
+    ASSERT_TRUE(fall.art != LeerAltOffen || ::flock(offen, LOCK_EX | LOCK_NB) == 0);
+    const bool frei = *fall.hindernis == 0;
+    sperrUhrUs = 0;
+    {
+      const SperrFrist frist;
+      for (int i = 0; i < 6; ++i) EXPECT_EQ(ProfilSperre(f).gesperrt(), frei) << i;
+      EXPECT_TRUE(ProfilSchreiben(f, "S", "k", "v"));
+      EXPECT_LE(sperrUhrMs(), frei ? 0 : 3002);  // all waits together, not three seconds each
+      EXPECT_TRUE(frist.hindernis().contains(fall.hindernis)) << frist.hindernis().toStdString();
+      EXPECT_EQ(frist.hindernis().contains(sperre), !frei) << frist.hindernis().toStdString();
+    }
+    if (offen >= 0) ::close(offen);
+  }
 }

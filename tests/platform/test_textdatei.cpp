@@ -278,7 +278,6 @@ TEST_F(TextDateiTest, AnOrtNurWoDerOrdnerKeineNeueDateiErlaubt) {
   ASSERT_TRUE(TextSchreibenAnOrt(pfad, "erst"));
   EXPECT_NE(inodeVon(pfad), vorher);
 
-  struct Zurueck { ~Zurueck() { SetzeOrdnerSchreibPruefung(nullptr); } } zurueck;
   SetzeOrdnerSchreibPruefung(&ordnerGesperrt);
   const quint64 dann = inodeVon(pfad);
   DateiStand stand;
@@ -296,39 +295,51 @@ TEST_F(TextDateiTest, AnOrtNurWoDerOrdnerKeineNeueDateiErlaubt) {
   EXPECT_NE(inodeVon(pfad), dann);
 }
 
-TEST_F(TextDateiTest, AlteTemporaereEntfernen) {
+TEST_F(TextDateiTest, AlteTemporaereEntfernenNurEigene) {
   const QString o = wurzel + "/reste";
-  DateiSchreiben(o + "/Dormik.ini", "bleibt");
-  DateiSchreiben(o + "/Notiz", "bleibt");
+  for (const char* ziel : {"Dormik.ini", "Skribon.inf", "Skribon.t01", "Foto.jpg", "Liste.txt",
+                           "Notiz"})
+    DateiSchreiben(o + "/" + ziel, "bleibt");
   QDir().mkpath(o + "/Ordner.ini.aBcDeF");
   struct Fall { const char* name; bool alt; bool weg; };
   const Fall faelle[] = {
+      // The program's own temporaries, whatever they belong to.
+      {"Dormik.ini.skribon-tmp.aB3dE9", true, true},
+      {"Fehlt.txt.skribon-tmp.Zz0000", true, true},
+      {"Dormik.ini.skribon-tmp.aB3dE8", false, false},  // a save may still be running
+      {"Dormik.ini.skribon-tmp.aB3dE", true, false},
+      {"Dormik.ini.skribon-tmp.aB3dE-", true, false},
+      // The older form only beside one of our files.
       {"Dormik.ini.aBcDeF", true, true},
-      {"Skribon.t01.QwErTy", true, true},   // target gone, but it has an extension
-      {"Notiz.xYzAbC", true, true},         // no extension, the target exists
-      {"Dormik.ini.aBcDeG", false, false},  // a save may still be running
-      {"Brief.txt.backup", true, false},    // word-like: a user's name
-      {"Brief.txt.Backup", true, false},
-      {"Brief.txt.BACKUP", true, false},
-      {"Brief.txt.aBcDe1", true, false},
-      {"Brief.txt.aBcDeFg", true, false},
-      {"Liste.aBcDeF", true, false},        // no extension, no such file
-      {"Dormik.ini", true, false},
+      {"Skribon.inf.xYzAbC", true, true},
+      {"Skribon.t01.QwErTy", true, true},
+      {"Skribon.t02.QwErTy", true, false},  // its note is not there
+      {"Dormik.ini.aBcDeG", false, false},
+      // What users name their files.
+      {"Foto.jpg.iPhone", true, false},
+      {"Liste.txt.eBooks", true, false},
+      {"Notiz.xYzAbC", true, false},
+      {"Dormik.ini.backup", true, false},
+      {"Dormik.ini.Backup", true, false},
+      {"Dormik.ini.BACKUP", true, false},
+      {"Dormik.ini.aBcDe1", true, false},
+      {"Dormik.ini.aBcDeFg", true, false},
   };
   const qint64 alt = QDateTime::currentSecsSinceEpoch() - 3600;
   for (const auto& f : faelle) {
     const QString p = o + "/" + f.name;
-    if (!QFileInfo::exists(p)) DateiSchreiben(p, "x");
+    DateiSchreiben(p, "x");
     if (f.alt) {
       struct timespec t[2] = {{alt, 0}, {alt, 0}};
       ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(p).constData(), t, 0), 0);
     }
   }
-  ASSERT_TRUE(QFile::link(o + "/Dormik.ini", o + "/Verweis.ini.aBcDeF"));
-  EXPECT_EQ(AlteTemporaereEntfernen(o), 3);
+  ASSERT_TRUE(QFile::link(o + "/Dormik.ini", o + "/Verweis.ini.skribon-tmp.aBcDeF"));
+  EXPECT_EQ(AlteTemporaereEntfernen(o), 5);
   for (const auto& f : faelle) EXPECT_EQ(QFileInfo::exists(o + "/" + f.name), !f.weg) << f.name;
   EXPECT_TRUE(QFileInfo(o + "/Ordner.ini.aBcDeF").isDir());
-  EXPECT_TRUE(QFileInfo(o + "/Verweis.ini.aBcDeF").isSymLink());
-  EXPECT_EQ(DateiLesen(o + "/Notiz"), B("bleibt"));
+  EXPECT_TRUE(QFileInfo(o + "/Verweis.ini.skribon-tmp.aBcDeF").isSymLink());
+  for (const char* ziel : {"Dormik.ini", "Skribon.inf", "Skribon.t01", "Foto.jpg", "Notiz"})
+    EXPECT_EQ(DateiLesen(o + "/" + ziel), B("bleibt")) << ziel;
   EXPECT_EQ(AlteTemporaereEntfernen(wurzel + "/fehlt"), 0);
 }

@@ -35,7 +35,6 @@ protected:
   }
   void TearDown() override {
     PrinterSet::Entladen();
-    Plattform::SetzeDruckerDienst(nullptr);
     Hauptfenster::SetzeInstanz(nullptr);
     SkribonTest::TearDown();
   }

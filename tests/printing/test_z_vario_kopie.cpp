@@ -68,9 +68,9 @@ TEST_F(VarioKopieTest, BefehlLegtNurMitMarkeInDieZwischenablage) {
   QClipboard* ablage = QGuiApplication::clipboard();
   ablage->setText("vorher");
   const QString text = "Notiz\n$CpyZA:Stand {jjjj}\nEnde";
-  Z_Vario::KopierBefehl(text, 2);  // first line: no marker, clipboard untouched
+  EXPECT_FALSE(Z_Vario::KopierBefehl(text, 2));  // first line: no marker, clipboard untouched
   EXPECT_EQ(ablage->text(), "vorher");
-  Z_Vario::KopierBefehl(text, 12);
+  EXPECT_TRUE(Z_Vario::KopierBefehl(text, 12));
   EXPECT_EQ(ablage->text(), "Stand 2026");
 }
 

@@ -1,4 +1,5 @@
 // Version texts, release age and copyright line, and what the splash gets of them.
+#include "foundation/dienste.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "services/version.h"
@@ -39,12 +40,12 @@ TEST_F(DiensteTest, CopyrightZeile) {
   EXPECT_TRUE(eigene.startsWith("Copyright © " + QString::number(SKRIBON_VERSION_MAJOR))) << eigene.toStdString();
   EXPECT_FALSE(eigene.contains('~'));
 
-  // The splash and the error handler get them through the hooks.
+  // The splash and the error handler get them through the services set.
   Programmdienste::Registrieren();
   EXPECT_EQ(HauptfensterHaken::Version(), HauptfensterHaken::BuildVersion());
-  EXPECT_EQ(HauptfensterHaken::CopyrightZeile(), eigene);
-  ASSERT_NE(Z_Alles::VersionsAlterHaken, nullptr);
-  EXPECT_GE(Z_Alles::VersionsAlterHaken(), 0.0);
+  EXPECT_EQ(dienste.copyrightZeile(), eigene);
+  ASSERT_TRUE(dienste.versionsAlter);
+  EXPECT_GE(dienste.versionsAlter(), 0.0);
 }
 
 }  // namespace

@@ -121,11 +121,20 @@ TEST_F(DosTest, NotizblockLoeschen) {
   Testhilfe::TestHauptfenster fenster;
   Hauptfenster::SetzeInstanz(&fenster);
   fenster.notizblock = "Arbeit";
-  for (const char* n : {"Arbeit.inf", "Arbeit.t01", "ARBEIT.P02", "Arbeit.t1", "Arbeitszeit.inf",
-                        "Arbeit.txt", "Skribon.inf"})
-    DateiSchreiben(datOrdner + "/" + n, "x");
-  EXPECT_EQ(Z_DOS::NotizblockDateien(datOrdner, "arbeit"),
-            QStringList({datOrdner + "/ARBEIT.P02", datOrdner + "/Arbeit.inf", datOrdner + "/Arbeit.t01"}));
+  // Names that differ in case are other notepads: only the exact spelling goes.
+  const struct { const char* name; bool weg; } dateien[] = {
+      {"Arbeit.inf", true},       {"Arbeit.t01", true},       {"Arbeit.p02", true},
+      {"arbeit.inf", false},      {"arbeit.t01", false},      {"ARBEIT.t02", false},
+      {"Arbeit.T03", false},      {"Arbeit.INF", false},      {"Arbeit.t1", false},
+      {"Arbeitszeit.inf", false}, {"Arbeit.txt", false},      {"Skribon.inf", false},
+  };
+  QStringList erwartet;
+  for (const auto& d : dateien) {
+    DateiSchreiben(datOrdner + "/" + d.name, "x");
+    if (d.weg) erwartet << datOrdner + "/" + d.name;
+  }
+  erwartet.sort();
+  EXPECT_EQ(Z_DOS::NotizblockDateien(datOrdner, "Arbeit"), erwartet);
 
   dialoge.antwort(Plattform::vbNo);
   Z_DOS::mnuNBLöschen_Click();
@@ -142,14 +151,26 @@ TEST_F(DosTest, NotizblockLoeschen) {
   dialoge.antwort(Plattform::vbYes);
   Z_DOS::mnuNBLöschen_Click();
   EXPECT_EQ(fenster.geoeffneteNotizbloecke, QStringList({"Skribon", "Skribon"}));
-  EXPECT_EQ(QDir(datOrdner).entryList(QDir::Files, QDir::Name),
-            QStringList({"Arbeit.t1", "Arbeit.txt", "Arbeitszeit.inf", "Skribon.inf"}));
-  EXPECT_EQ(QDir(korb() + "/files").entryList(QDir::Files, QDir::Name),
-            QStringList({"ARBEIT.P02", "Arbeit.inf", "Arbeit.t01"}));
+  for (const auto& d : dateien) {
+    EXPECT_EQ(QFile::exists(datOrdner + "/" + d.name), !d.weg) << d.name;
+    EXPECT_EQ(QFile::exists(korb() + "/files/" + d.name), d.weg) << d.name;
+  }
   EXPECT_TRUE(dialoge.gezeigt[2].text.contains("»Arbeit«"));
 
+  // "skribon" is a notepad of its own beside "Skribon": deleting it shows "Skribon".
+  fenster.notizblock = "skribon";
+  fenster.geoeffneteNotizbloecke.clear();
+  DateiSchreiben(datOrdner + "/skribon.t01", "x");
+  dialoge.antwort(Plattform::vbYes);
+  Z_DOS::mnuNBLöschen_Click();
+  EXPECT_EQ(fenster.geoeffneteNotizbloecke, QStringList{"Skribon"});
+  EXPECT_FALSE(QFile::exists(datOrdner + "/skribon.t01"));
+  EXPECT_TRUE(QFile::exists(datOrdner + "/Skribon.inf"));
+
   // The default notepad goes only when another one is there to show.
-  QFile::remove(datOrdner + "/Arbeitszeit.inf");
+  fenster.notizblock = "Skribon";
+  for (const char* n : {"Arbeitszeit.inf", "arbeit.inf", "Arbeit.INF"})
+    QFile::remove(datOrdner + "/" + n);
   dialoge.antwort(Plattform::vbOK);
   Z_DOS::mnuNBLöschen_Click();
   EXPECT_TRUE(dialoge.gezeigt.last().text.contains("einzige Notizblock"));

@@ -5,11 +5,12 @@
 #include <QFileInfo>
 #include <vector>
 
+#include "foundation/dienste.h"
 #include "foundation/globale.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
-#include "platform/job.h"
+#include "platform/ersatz.h"
 #include "platform/profil.h"
 
 namespace Testhilfe {
@@ -27,8 +28,6 @@ void SkribonTest::SetUp() {
   tmp_ = std::make_unique<QTemporaryDir>();
   ASSERT_TRUE(tmp_->isValid());
   wurzel = tmp_->path();
-  // Generated jobs run in tests without their waits.
-  Plattform::SetzeJobPausen(false);
   home = wurzel + "/home";
   prgOrdner = wurzel + "/prg";
   subOrdner = home + "/.config/Dormiks-Programme";
@@ -50,6 +49,7 @@ void SkribonTest::SetUp() {
   Z_Alles::ZustandZuruecksetzen();
   SkribonDiv::Zuruecksetzen();
   HauptfensterHaken::Leeren();
+  dienste = {};
   for (auto f : resets()) f();
   Z_Alles::ordnerPrg = prgOrdner;
   Z_Alles::ordnerSub = subOrdner;
@@ -61,18 +61,12 @@ void SkribonTest::SetUp() {
 
   system.ordner = home;
   Plattform::ProfilCacheLeeren();
-  Plattform::SetzeDialogDienst(&dialoge);
-  Plattform::DialogeAbschalten(false);
-  Plattform::SetzeShellDienst(&shell);
-  Plattform::SetzeSystemDienst(&system);
+  // Generated jobs run in tests without their waits.
+  Plattform::ErsatzEinsetzen({.dialoge = &dialoge, .shell = &shell, .system = &system, .jobPausen = false});
 }
 
 void SkribonTest::TearDown() {
-  Plattform::SetzeJobPausen(true);
-  Plattform::SetzeDialogDienst(nullptr);
-  Plattform::DialogeAbschalten(false);
-  Plattform::SetzeShellDienst(nullptr);
-  Plattform::SetzeSystemDienst(nullptr);
+  Plattform::ErsatzEinsetzen({});
   Plattform::ProfilCacheLeeren();
   Z_Alles::GlobaleZuruecksetzen();
   auto zurueck = [](const char* name, const QByteArray& wert) {

@@ -5,7 +5,8 @@
 #include "platform/uebersetzung.h"
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A test folder may give the offscreen platform screens of its own ("offscreen:configfile=").
+  if (!qgetenv("QT_QPA_PLATFORM").startsWith("offscreen")) qputenv("QT_QPA_PLATFORM", "offscreen");
   ::testing::InitGoogleTest(&argc, argv);
   QApplication app(argc, argv);
   Plattform::DeutschLaden();

@@ -28,7 +28,6 @@ protected:
   }
   void TearDown() override {
     Hauptfenster::SetzeInstanz(nullptr);
-    Plattform::SetzeDruckerDienst(nullptr);
     SkribonTest::TearDown();
   }
   static QString ini(const QString& schluessel, const QString& abschnitt = {}) {

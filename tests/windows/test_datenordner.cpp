@@ -11,6 +11,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
+#include "foundation/dienste.h"
 #include "platform/profil.h"
 #include "services/diagnose.h"
 #include "services/version.h"
@@ -32,8 +33,8 @@ protected:
   void SetUp() override {
     FensterTest::SetUp();
     neustarts = 0;
-    DatenOrdner::Neustart = [] { ++neustarts; };
-    DatenOrdner::OrdnerWaehlen = &ordnerWaehlen;
+    dienste.neustart = [] { ++neustarts; };
+    dienste.ordnerWaehlen = &ordnerWaehlen;
     Z_Alles::IniSchreiben({}, {}, "OrdnerPrg", prgOrdner);
     Z_Alles::ordnerDatHerkunft = "Vorgabe-Ordner";
     DateiSchreiben(prgOrdner + "/" + Plattform::ProgrammName(), "prog");
@@ -42,11 +43,6 @@ protected:
     DateiSchreiben(datOrdner + "/Skribon.T01", "n");
     DateiSchreiben(datOrdner + "/Notiz.txt", "t");
     DateiSchreiben(datOrdner + "/Bild.png", "p");
-  }
-  void TearDown() override {
-    DatenOrdner::Neustart = nullptr;
-    DatenOrdner::OrdnerWaehlen = nullptr;
-    FensterTest::TearDown();
   }
   static QStringList eintraege(const QListWidget* l) {
     QStringList e;

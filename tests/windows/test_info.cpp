@@ -7,7 +7,6 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-#include "calculator/rechner.h"
 #include "platform/systeminfo.h"
 #include "services/version.h"
 #include "windows/fenster_test.h"
@@ -139,7 +138,7 @@ TEST_F(InfoTest, BefehleTastenUndLebenslauf) {
   EXPECT_DOUBLE_EQ(Info::TitelGroesse(360, 300), 30.0);
 
   // Registered in the main window's menu, pop-up and toolbar once it exists (at its first start
-  // step), and lent to the calculator.
+  // step).
   Hauptfenster::SetzeInstanz(nullptr);
   Hilfsfenster::Registrieren();
   EXPECT_EQ(haupt.befehl("PulInfo"), nullptr);
@@ -149,8 +148,6 @@ TEST_F(InfoTest, BefehleTastenUndLebenslauf) {
   ASSERT_NE(befehl, nullptr);
   EXPECT_EQ(befehl->orte, Hauptfenster::ImPopup | Hauptfenster::InLeiste);
   for (const char* name : {"Daten-Ordner...", "Einstellungen...", "Tipps..."}) EXPECT_NE(haupt.befehl(name), nullptr);
-  EXPECT_EQ(Rechner::InfoZeigen, &Hilfsfenster::InfoZeigen);
-  Rechner::InfoZeigen = nullptr;
   bool gezeigt = false;
   WennModal([&](QWidget* w) {
     gezeigt = qobject_cast<Info*>(w) != nullptr;

@@ -7,6 +7,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "foundation/dienste.h"
 #include "platform/farben.h"
 #include "platform/profil.h"
 #include "windows/fenster_test.h"
@@ -35,15 +36,10 @@ class SetupTest : public FensterTest {
 protected:
   void SetUp() override {
     FensterTest::SetUp();
-    Setup::FarbeWaehlen = &farbeWaehlen;
-    Setup::EinstellungSpezial = &spezial;
+    dienste.farbeWaehlen = &farbeWaehlen;
+    dienste.einstellungSpezial = &spezial;
     gewaehlt = QColor();
     farbDialoge = spezialAufrufe = 0;
-  }
-  void TearDown() override {
-    Setup::FarbeWaehlen = nullptr;
-    Setup::EinstellungSpezial = nullptr;
-    FensterTest::TearDown();
   }
   static QStringList gespeichert() {
     QStringList l;

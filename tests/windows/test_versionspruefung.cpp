@@ -64,7 +64,6 @@ protected:
   void TearDown() override {
     VersionsPrüfung::Entladen();
     Hauptfenster::SetzeInstanz(nullptr);
-    Plattform::SetzeHttpDienst(nullptr);
     SkribonTest::TearDown();
   }
   // A window that has run its check against this version file.
