@@ -92,8 +92,10 @@ public:
   // touches a window.
   virtual bool endet() const = 0;
   // Runs the orderly exit (note save, settings save, the exit steps, unload). ohneRueckfrage:
-  // no one may be at the screen (signal, session end, remote close); the text of a note that
-  // cannot be saved then goes to an emergency copy instead of keeping the program open.
+  // no one may be at the screen (signal, session end, remote close); no box is shown any more,
+  // and the text of a note that cannot be saved goes to an emergency copy instead of keeping the
+  // program open. Called while a box or modal window is open, it writes all that and ends the
+  // process at once, without returning.
   virtual void beenden(bool ohneRueckfrage) = 0;
   // Ends the program at once, without the orderly exit: no note save, no settings save, no
   // exit steps, nothing written. For the restart after the data folder moved, whose job starts
@@ -132,7 +134,8 @@ enum class Punkt {
   ZeitInfoAnfang,          // one-second timer, first step (clipboard collecting)
   ZeitInfoNachrichten,     // one-second timer, third step (messages from other users)
   ZeitInfoNachPanels,      // one-second timer, after the status panels
-  ZeitInfoEnde,            // one-second timer, last step (remote close: call beenden(true))
+  ZeitInfoEnde,            // one-second timer, last step (remote close: call beenden(true));
+                           // also runs each second while an earlier tick waits in a box
   MenueWeiteres,           // the menu "&Weiteres" is about to open
   EndeExport,              // exit, after the settings save (automatic export)
   EndeHilfe,               // exit: close the help
