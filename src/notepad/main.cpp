@@ -19,16 +19,12 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTextBlock>
-#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <functional>
 #ifndef QT_NO_SESSIONMANAGER
 #include <QSessionManager>
 #endif
-
-#include <cstdio>
-#include <unistd.h>
 
 #include "foundation/dienste.h"
 #include "foundation/z_alles.h"
@@ -48,9 +44,6 @@ using HauptfensterHaken::Punkt;
 namespace {
 
 Main* instanz_ = nullptr;
-
-const QString kTextFarbe = QStringLiteral("&H80000008");   // window text
-const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
 
 constexpr int kLinkerRand = 120 / Fensterplatz::TwipsJePixel;  // the first tab sits 120 twips from the left
 constexpr int kTabZeichen = 24;        // longer headers are shortened on the tab (full in the tip)
@@ -305,7 +298,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
   zeitInfoWache_.setInterval(1000);
   connect(&zeitInfoWache_, &QTimer::timeout, this, [this] {
-    if (zeitInfoLaeuft_ && !endet_) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+    if (zeitInfoLaeuft_ && !endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
   });
 
   // The desktop session ends, or the application is told to quit: the orderly exit first.
@@ -314,7 +307,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
           [this](QSessionManager&) { beenden(true); });
 #endif
   connect(qApp, &QCoreApplication::aboutToQuit, this, [this] {
-    if (!endet_) beenden(true);
+    if (!endet()) beenden(true);
   });
 
   resize(900, 620);
@@ -324,7 +317,6 @@ Main::~Main() {
   Z_SysTray::Verbergen();
   if (instanz_ == this) instanz_ = nullptr;
   if (Plattform::DialogBesitzer() == this) Plattform::SetzeDialogBesitzer(nullptr);
-  Plattform::DialogeAbschalten(false);  // switched off for this window's exit only
 }
 
 Main* Main::Instanz() { return instanz_; }
@@ -487,7 +479,7 @@ QColor Main::tabFarbe(int nr) const {
 
 void Main::tabsBeschriften() {
   for (int nr = 1; nr <= int(Opt.size()); ++nr) {
-    const QString header = speicher_.ueberblick(nr).header.trimmed();
+    const QString header = speicher().ueberblick(nr).header.trimmed();
     QString text = header.isEmpty() ? QString::number(nr) : header;
     if (text.size() > kTabZeichen) text = text.left(kTabZeichen - 1).trimmed() + QChar(0x2026);
     text.replace(QLatin1Char('&'), QLatin1String("&&"));  // no accelerator in a caption
@@ -520,7 +512,7 @@ void Main::zeitBelegung_Timer() {
   const QColor hinten = wieNotiz.trimmed().toDouble() != 0 ? seite : palette().color(QPalette::Button);
   const QColor rand = palette().color(QPalette::Mid);
   for (int nr = 1; nr <= int(Opt.size()); ++nr) {
-    const auto& u = speicher_.ueberblick(nr);
+    const auto& u = speicher().ueberblick(nr);
     const bool aktuell = nr == SkribonDiv::NotizNr;
     const QColor vorne = aktuell ? akt : u.geschuetzt ? krypt : u.leer ? leer : std;
     // The current tab takes the page's colour, so it reads as the front tab.
@@ -542,38 +534,9 @@ void Main::zeitBelegung_Timer() {
 
 // ---- Notepad and notes --------------------------------------------------------------------------
 
-void Main::NotizblockOeffnen(const QString& name) {
-  if (speicher_.anzahl() > 0 && !NotizSichern(Anlass::Wechsel)) return;
-  statusSetzen(QStringLiteral("Notizblock laden..."));
-  speicher_.oeffnen(name, SkribonDiv::NotizAnzahl);
-  SkribonDiv::NotizblockName = speicher_.name();
-  SkribonDiv::NotizKennwort.clear();
+void Main::notizblockZeigen() {
   setWindowTitle(QStringLiteral("%1 - %2").arg(Z_Alles::ProgrammTitel, SkribonDiv::NotizblockName));
   tabsBeschriften();
-
-  bool ok = false;
-  int nr = speicher_.allgemeinLesen(QStringLiteral("NotizNr"), QStringLiteral("1")).trimmed().toInt(&ok);
-  if (!ok || nr < 1 || nr > SkribonDiv::NotizAnzahl) nr = 1;
-  statusSetzen(QStringLiteral("Bereit"));
-  notizLaden(nr);
-  tabZeigen(SkribonDiv::NotizNr);
-  belegungAuffrischen();
-}
-
-bool Main::NotizWechseln(int nr) {
-  if (nr < 1 || nr > SkribonDiv::NotizAnzahl || endet_) return false;
-  if (nr == SkribonDiv::NotizNr && speicher_.anzahl() > 0) {
-    tabZeigen(nr);
-    return true;
-  }
-  if (!NotizSichern(Anlass::Wechsel)) {
-    tabZeigen(SkribonDiv::NotizNr);  // the unsaved note stays in front
-    return false;
-  }
-  notizLaden(nr);
-  tabZeigen(SkribonDiv::NotizNr);
-  belegungAuffrischen();
-  return true;
 }
 
 void Main::Opt_Click(int nr) {
@@ -581,26 +544,9 @@ void Main::Opt_Click(int nr) {
   aktiverText()->setFocus();
 }
 
-void Main::notizLaden(int nr) {
-  NotizSpeicher::Notiz n;
-  QString fehler;
-  bool lesbar = speicher_.laden(nr, &n, &fehler);
-  if (!lesbar && nr != 1) {
-    Plattform::MsgBox(QStringLiteral("Die Notiz %1 kann nicht geöffnet werden.\n\n%2\n\nEs wird "
-                                     "die Notiz 1 gezeigt.")
-                          .arg(nr)
-                          .arg(fehler),
-                      Plattform::vbExclamation);
-    nr = 1;
-    lesbar = speicher_.laden(nr, &n, &fehler);
-  }
-
+void Main::notizZeigen(const NotizSpeicher::Notiz& n, bool lesbar, const QString& fehler) {
+  const int nr = SkribonDiv::NotizNr;
   laedt_ = true;
-  SkribonDiv::NotizNr = nr;
-  geladen_ = n.schluessel;
-  header_ = n.schluessel.Header;
-  // A note that could not be read must not be written over; an enciphered one cannot be shown.
-  geschuetzt_ = n.geschuetzt || !lesbar;
   if (!n.schluessel.WordWrap.trimmed().isEmpty()) {
     const int index = SkribonDiv::WahrheitLesen(n.schluessel.WordWrap) ? 1 : 0;
     if (index != SkribonDiv::TextAktiv) {
@@ -624,12 +570,11 @@ void Main::notizLaden(int nr) {
     t->textZeigen(n.text, SkribonDiv::PositionAusGespeichert(n.text, n.schluessel.CrsrPos.trimmed().toInt()));
     t->centerCursor();
   }
-  for (NotizEditor* e : Text) e->setReadOnly(Z_Alles::NurLesen || geschuetzt_);
+  for (NotizEditor* e : Text) e->setReadOnly(Z_Alles::NurLesen || kennwortNotiz());
   laedt_ = false;
-  SkribonDiv::NotizGeändert = false;
-  letzterFehler_.clear();
 
-  bezInfo->setText(header_.trimmed().isEmpty() ? QStringLiteral("Notiz %1").arg(nr) : header_.trimmed());
+  const QString header = n.schluessel.Header.trimmed();
+  bezInfo->setText(header.isEmpty() ? QStringLiteral("Notiz %1").arg(nr) : header);
   bezInfo->setToolTip(bezInfo->text());
   // What was said of the note before does not hold for this one.
   warnungLoeschen();
@@ -663,86 +608,11 @@ void Main::editorEinrichten(const NotizSchluessel& s) {
   }
 }
 
-NotizSchluessel Main::schluesselAusEditor() const {
-  const NotizEditor* t = aktiverText();
-  NotizSchluessel s = geladen_;
-  s.Header = header_;
-  // Stored values stay as they are (a font of the machine that wrote them may be missing here).
-  if (s.FontName.trimmed().isEmpty()) s.FontName = t->font().family();
-  if (s.FontSize.trimmed().isEmpty()) s.FontSize = QString::number(t->font().pointSizeF());
-  if (s.FontBold.trimmed().isEmpty()) s.FontBold = t->font().bold() ? QStringLiteral("1") : QStringLiteral("0");
-  if (s.FontItalic.trimmed().isEmpty()) s.FontItalic = t->font().italic() ? QStringLiteral("1") : QStringLiteral("0");
-  if (s.ForeColor.trimmed().isEmpty()) s.ForeColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextFarbe));
-  if (s.BackColor.trimmed().isEmpty()) s.BackColor = Plattform::FarbZahlText(Plattform::FarbZahlLesen(kTextHintergrund));
-  s.CrsrPos = QString::number(t->gespeichertePosition());
-  s.Save = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh:nn:ss"));
-  s.Vers = HauptfensterHaken::VersionGespeichert();
-  s.WordWrap = SkribonDiv::TextAktiv == 1 ? QStringLiteral("1") : QStringLiteral("0");
-  return s;
-}
+QString Main::notizText() const { return aktiverText()->text(); }
 
-bool Main::NotizSichern(Anlass anlass) {
-  if (Z_Alles::NurLesen || geschuetzt_ || speicher_.anzahl() == 0) return true;
-  if (sichertGerade_) return false;
-  sichertGerade_ = true;
-  QString fehler, andere;
-  bool ok = notizSchreiben(anlass, &fehler, &andere);
-  // The boxes come after the write has been taken into account: an exit that runs while one is
-  // open finds the note as it is on disk.
-  if (!ok)
-    ok = sicherungFehlgeschlagen(fehler, anlass);
-  else if (!andere.isEmpty() && !stumm_)
-    Plattform::MsgBox(QStringLiteral("Die Notiz %1 wurde inzwischen von einem anderen Programm "
-                                     "geändert (zum Beispiel von Skribon auf einem anderen "
-                                     "Rechner).\n\nIhre Fassung ist gespeichert. Die andere "
-                                     "Fassung wurde aufbewahrt in\n»%2«.")
-                          .arg(SkribonDiv::NotizNr)
-                          .arg(QDir::toNativeSeparators(andere)),
-                      Plattform::vbInformation);
-  panelsAuffrischen();
-  sichertGerade_ = false;
-  return ok;
-}
+int Main::notizPosition() const { return aktiverText()->gespeichertePosition(); }
 
-bool Main::notizSchreiben(Anlass anlass, QString* fehler, QString* andere) {
-  const int nr = SkribonDiv::NotizNr;
-  if (SkribonDiv::NotizGeändert) {
-    const NotizSchluessel s = schluesselAusEditor();
-    if (!speicher_.sichern(nr, aktiverText()->text(), s, fehler, andere)) return false;
-    geladen_ = s;
-    SkribonDiv::NotizGeändert = false;
-    letzterFehler_.clear();
-    warnungLoeschen();
-    belegungAuffrischen();
-  } else if (anlass != Anlass::Timer) {
-    // Nothing typed, but the caret may have moved: that alone is worth keeping.
-    const int pos = aktiverText()->gespeichertePosition();
-    if (pos != geladen_.CrsrPos.trimmed().toInt()) {
-      QString f;
-      if (speicher_.positionSichern(nr, pos, &f)) geladen_.CrsrPos = QString::number(pos);
-      else Z_Alles::DebugLog(QStringLiteral("Cursorposition nicht gespeichert: ") + f);
-    }
-  }
-  return true;
-}
-
-bool Main::sicherungFehlgeschlagen(const QString& fehler, Anlass anlass) {
-  Z_Alles::DebugLog(QStringLiteral("Notiz sichern fehlgeschlagen: ") + fehler);
-  const bool wiederholung = fehler == letzterFehler_;
-  letzterFehler_ = fehler;
-  warnungSetzen(QStringLiteral("Die Notiz %1 ist nicht gespeichert!").arg(SkribonDiv::NotizNr));
-  // The exit tells the user itself; the timer does not repeat a message already shown.
-  if (anlass == Anlass::Ende || (anlass == Anlass::Timer && wiederholung)) return false;
-  QString wozu;
-  if (anlass == Anlass::Wechsel) wozu = QStringLiteral("\n\nDie Notiz bleibt geöffnet.");
-  Plattform::MsgBox(QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
-                                   "Der Text bleibt im Fenster erhalten; beim nächsten Sichern "
-                                   "wird es erneut versucht.%3")
-                        .arg(SkribonDiv::NotizNr)
-                        .arg(fehler, wozu),
-                    Plattform::vbExclamation);
-  return false;
-}
+QFont Main::notizSchrift() const { return aktiverText()->font(); }
 
 void Main::TextAktivSetzen(int index) {
   index = index ? 1 : 0;
@@ -781,13 +651,10 @@ void Main::Text_KeyDown_Einfuegen() {
 
 // ---- Timers -------------------------------------------------------------------------------------
 
-void Main::Zeit_Timer() {
-  if (endet_ || Z_Alles::NurLesen) return;
-  if (SkribonDiv::NotizGeändert) NotizSichern(Anlass::Timer);
-}
+void Main::Zeit_Timer() { sitzung_.zeitSichern(); }
 
 void Main::ZeitInfo_Timer() {
-  if (zeitInfoLaeuft_ || endet_) return;
+  if (zeitInfoLaeuft_ || endet()) return;
   zeitInfoLaeuft_ = true;
   // A timer does not fire again while its last tick still runs. Should a step wait in a box (a
   // message from another user), the remote close is checked on the side, so a copy whose user is
@@ -802,10 +669,10 @@ void Main::ZeitInfo_Timer() {
   } freigabe{*this};
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
-  if (endet_) return;
+  if (endet()) return;
   datumZeitAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachrichten);
-  if (endet_) return;
+  if (endet()) return;
   // Size guard: a note may hold 65,500 characters. Nothing is cut; the user is told, and the
   // hint goes when the note is short enough again.
   const int laenge = aktiverText()->gespeicherteLaenge();
@@ -816,7 +683,7 @@ void Main::ZeitInfo_Timer() {
     warnungLoeschen();
   panelsAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachPanels);
-  if (endet_) return;
+  if (endet()) return;
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
 }
 
@@ -850,220 +717,51 @@ void Main::panelsAuffrischen() {
 
 // ---- Exit ---------------------------------------------------------------------------------------
 //
-// Every way out comes through beenden(). The user's own exit (menu, toolbar, the window's close
-// button) may ask; signals, the end of the session and the remote close have no one to ask and go
-// through endeOhneRueckfrage(), the one place that decides how the program ends then.
-//
-// A box or a modal window runs an event loop inside the outer one, and the code that opened it
-// waits on the stack below, often with windows that live on those stack frames. Windows destroyed
-// from inside such a loop, or frames that run on after the program has decided to end, crash it or
-// keep it from ending. So the windows are closed (and with them the main window destroyed) only by
-// an exit straight from the outermost event loop; anywhere else everything is written first and
-// then the process ends without returning into the frames below.
-
-namespace {
-
-// An event loop runs inside another one: a box, a modal window or a wait is open below.
-bool verschachtelt() { return QThread::currentThread()->loopLevel() > 1; }
-
-}  // namespace
+// Every way out comes through beenden(), and the note session decides what happens (see
+// notizsitzung.h); the window only stops its timers and closes when it is told to.
 
 void Main::PulEnde_Click() { beenden(false); }
 
-void Main::beenden(bool ohneRueckfrage) {
-  if (sofort_) return;
-  if (ohneRueckfrage) endeOhneRueckfrage();
-  else if (!endet_) geordnetBeenden(false);
-}
-
-void Main::endeOhneRueckfrage() {
-  // Nobody will answer a box any more: none may stop the exit.
-  Plattform::DialogeAbschalten(true);
-  if (!endet_ && !verschachtelt()) {
-    geordnetBeenden(true);
-    return;
-  }
-  if (endet_ && !endeLaeuft()) {
-    // The exit has run to its end and written everything. Outside any event loop the caller is
-    // leaving the program already; inside one, something kept the program alive past its exit.
-    if (QThread::currentThread()->loopLevel() > 0) prozessBeenden(true);
-    return;
-  }
-  // A box or window waits further down the stack, perhaps the exit's own question.
-  Z_Alles::DebugLog(QStringLiteral("Beenden ohne Rückfrage, während ein Fenster wartet"));
-  const Plattform::SperrFrist sperrFrist;
-  endet_ = true;
-  Zeit.stop();
-  ZeitInfo.stop();
-  zeitBelegung.stop();
-  stumm_ = true;
-  const bool sicher = notizRetten();
-  if (endeSchritt_ == EndeSchritt::Notiz) endeSchritt_ = EndeSchritt::Einstellungen;
-  schritteBisEntladen();
-  endeSchritt_ = EndeSchritt::Fertig;
-  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
-    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
-  prozessBeenden(sicher);
-}
-
-void Main::geordnetBeenden(bool ohneRueckfrage) {
-  endet_ = true;
-  // Locks that cannot be taken hold up the quit by a few seconds in all.
-  const Plattform::SperrFrist sperrFrist;
-  Zeit.stop();
-  ZeitInfo.stop();
-  zeitBelegung.stop();
-
-  // 1. The note. No one may be at the screen to read a message.
-  endeSchritt_ = EndeSchritt::Einstellungen;
-  stumm_ = ohneRueckfrage;
-  statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
-  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
-  const bool gesichert = NotizSichern(Anlass::Ende);
-  stumm_ = false;
-  if (!gesichert && !endenTrotzFehler(ohneRueckfrage)) {
-    endet_ = false;
-    endeSchritt_ = EndeSchritt::Notiz;
-    Zeit.start();
-    ZeitInfo.start();
-    return;
-  }
-
-  // 2.-6. Settings and the steps of other parts.
-  schritteBisEntladen();
-
-  // 7. Every window goes, but only from the outermost event loop (see above).
-  endeSchritt_ = EndeSchritt::Fertig;
-  if (verschachtelt()) prozessBeenden(true);
-  statusSetzen(QStringLiteral("Beenden..."));
-  HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
-  HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w != this && w->isVisible()) w->close();
-  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
-    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
-  if (!imCloseEvent_) close();
-}
-
-void Main::schritteBisEntladen() {
-  while (endeSchritt_ < EndeSchritt::Entladen) {
-    const EndeSchritt schritt = endeSchritt_;
-    // Counted as begun before it runs: a signal during a box of this step goes on with the next.
-    endeSchritt_ = EndeSchritt(int(schritt) + 1);
-    switch (schritt) {
-      case EndeSchritt::Einstellungen:
-        statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
-        Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
-        einstellungenSichern();
-        break;
-      case EndeSchritt::Export:
-        statusSetzen(QStringLiteral("Beenden... Export..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeExport);
-        break;
-      case EndeSchritt::Hilfe:
-        statusSetzen(QStringLiteral("Beenden... Hilfe schließen..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeHilfe);
-        break;
-      case EndeSchritt::Abmelden:
-        statusSetzen(QStringLiteral("Beenden... Benutzer abmelden..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeAbmelden);
-        break;
-      case EndeSchritt::Statistik:
-        statusSetzen(QStringLiteral("Beenden... Statistik..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeStatistik);
-        break;
-      default:
-        break;
-    }
-  }
-}
-
-bool Main::notizRetten() {
-  if (Z_Alles::NurLesen || geschuetzt_ || speicher_.anzahl() == 0) return true;
-  QString fehler, andere;
-  if (notizSchreiben(Anlass::Ende, &fehler, &andere)) return true;
-  Z_Alles::DebugLog(QStringLiteral("Notiz sichern fehlgeschlagen: ") + fehler);
-  return !notfallKopieSchreiben().isEmpty();
-}
-
-QString Main::notfallKopieSchreiben() {
-  const QString kopie = speicher_.notfallKopie(SkribonDiv::NotizNr, aktiverText()->text());
-  Z_Alles::DebugLog(QStringLiteral("Notiz nicht gespeichert, Notfallkopie: ") +
-                    (kopie.isEmpty() ? QStringLiteral("-") : kopie));
-  // The text is safe: an exit that runs while the next box is open does not copy it again.
-  if (!kopie.isEmpty()) SkribonDiv::NotizGeändert = false;
-  return kopie;
-}
-
-void Main::prozessBeenden(bool textSicher) {
-  Z_Alles::DebugLog(textSicher ? QStringLiteral("Programm beendet")
-                               : QStringLiteral("Programm beendet, Notiz weder gespeichert noch kopiert"));
-  // Every file was written and synced by the file layer; nothing is buffered here but stdio.
-  std::fflush(nullptr);
-  ::_exit(textSicher ? 0 : 1);
-}
-
 void Main::sofortBeenden() {
-  if (sofort_) return;
-  sofort_ = true;
-  endet_ = true;  // the signals, the session end and aboutToQuit find the exit done
-  endeSchritt_ = EndeSchritt::Fertig;
-  Zeit.stop();
-  ZeitInfo.stop();
-  zeitBelegung.stop();
+  if (!sitzung_.sofortBeenden()) return;
   Z_SysTray::Verbergen();
   for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
   QApplication::exit(0);
 }
 
-bool Main::endenTrotzFehler(bool ohneRueckfrage) {
-  const int nr = SkribonDiv::NotizNr;
-  const QString fehler = letzterFehler_;
-  if (!ohneRueckfrage) {
-    const int antwort = Plattform::MsgBox(
-        QStringLiteral("Die Notiz %1 konnte nicht gespeichert werden.\n\n%2\n\n"
-                       "Trotzdem beenden? Der Text wird dann als Notfallkopie gesichert.\n"
-                       "Mit »Nein« bleibt Skribon mit dem Text geöffnet.")
-            .arg(nr)
-            .arg(fehler),
-        Plattform::vbYesNo | Plattform::vbExclamation | Plattform::vbDefaultButton2);
-    if (antwort != Plattform::vbYes) return false;
-  }
-  // The text goes where it cannot be lost.
-  const QString kopie = notfallKopieSchreiben();
-  if (ohneRueckfrage) return true;
-  if (kopie.isEmpty()) {
-    Plattform::MsgBox(QStringLiteral("Auch die Notfallkopie der Notiz %1 konnte nicht geschrieben "
-                                     "werden. Skribon bleibt geöffnet, damit der Text nicht "
-                                     "verloren geht.")
-                          .arg(nr),
-                      Plattform::vbCritical);
-    return false;
-  }
-  Plattform::MsgBox(QStringLiteral("Der Text der Notiz %1 liegt in der Notfallkopie\n»%2«.")
-                        .arg(nr)
-                        .arg(QDir::toNativeSeparators(kopie)),
-                    Plattform::vbInformation);
+void Main::zeitgeberAnhalten() {
+  Zeit.stop();
+  ZeitInfo.stop();
+  zeitBelegung.stop();
+}
+
+void Main::zeitgeberStarten() {
+  Zeit.start();
+  ZeitInfo.start();
+}
+
+bool Main::platzSichern() {
+  // Before the start has placed the window, its place is not the user's to keep.
+  if (!startFertig_) return false;
+  Fensterplatz::Sichern(this, QStringLiteral("Main"));
+  Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
   return true;
 }
 
-void Main::einstellungenSichern() {
-  // Before the start has placed the window, its place is not the user's to keep.
-  if (Z_Alles::NurLesen || !startFertig_) return;
-  Fensterplatz::Sichern(this, QStringLiteral("Main"));
-  Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
-  if (speicher_.anzahl() > 0)
-    speicher_.allgemeinSchreiben(QStringLiteral("NotizNr"), QString::number(SkribonDiv::NotizNr));
+void Main::fensterSchliessen() {
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w != this && w->isVisible()) w->close();
+  if (!imCloseEvent_) close();
 }
 
 void Main::closeEvent(QCloseEvent* e) {
-  if (!endet_) {
+  if (!endet()) {
     imCloseEvent_ = true;
     beenden(false);
     imCloseEvent_ = false;
   }
   // While the exit waits in a box further down the stack the window stays.
-  if (endet_ && !endeLaeuft()) e->accept();
+  if (endet() && !sitzung_.endeLaeuft()) e->accept();
   else e->ignore();
 }
 
@@ -1076,7 +774,7 @@ bool Main::event(QEvent* e) {
 
 void Main::changeEvent(QEvent* e) {
   QMainWindow::changeEvent(e);
-  if (e->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized) || endet_)
+  if (e->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized) || endet())
     return;
   const QString wert = Z_Alles::IniLesen({}, {}, TabFarben::TraySchluessel, QStringLiteral("0"));
   if (wert.trimmed().toDouble() == 0) return;
@@ -1092,7 +790,7 @@ void Main::showEvent(QShowEvent* e) {
   if (ersterPaint_) {
     ersterPaint_ = false;
     QTimer::singleShot(0, this, [this] {
-      if (endet_) return;
+      if (endet()) return;
       tabZeigen(SkribonDiv::NotizNr);
       aktiverText()->setFocus();
       HauptfensterHaken::Ausfuehren(Punkt::ErsterPaint);
@@ -1237,5 +935,5 @@ QIcon Main::symbol() const { return windowIcon(); }
 QRect Main::geometrie() const { return frameGeometry(); }
 
 void Main::belegungAuffrischen() {
-  if (!endet_ && !zeitBelegung.isActive()) zeitBelegung.start();
+  if (!endet() && !zeitBelegung.isActive()) zeitBelegung.start();
 }

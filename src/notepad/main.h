@@ -3,7 +3,9 @@
 // current note's header, the editor boxes Text(0) (no word wrap) and Text(1) (word wrap), the
 // status bar, the menus "&Datei" and "&Weiteres", and the three timers Zeit (60 s: save),
 // ZeitInfo (1 s: panels and the steps of other parts) and zeitBelegung (100 ms one-shot: tab
-// colours). It saves the current note on every trigger and never asks whether to.
+// colours). It saves the current note on every trigger and never asks whether to. What is saved,
+// loaded and switched, and whether and how the program ends, the note session decides
+// (NotizSitzung); the window only shows it.
 #include <QMainWindow>
 #include <QMap>
 #include <QTimer>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "foundation/hauptfenster.h"
+#include "notepad/notizsitzung.h"
 #include "notepad/notizspeicher.h"
 #include "notepad/skribondiv.h"
 
@@ -24,7 +27,7 @@ class QToolBar;
 class QWidget;
 class NotizEditor;
 
-class Main : public QMainWindow, public Hauptfenster {
+class Main : public QMainWindow, public Hauptfenster, private NotizAnsicht {
   Q_OBJECT
 public:
   explicit Main(QWidget* parent = nullptr);
@@ -38,27 +41,22 @@ public:
   // Window state handed over by the splash before the window is shown.
   void StartZustandSetzen(Qt::WindowStates zustand);
 
-  // Why a note is saved: the messages differ a little.
-  enum class Anlass { Timer, Wechsel, Befehl, Ende };
-  // Saves the current note when it has unsaved changes (the caret position is stored even
-  // without). False when the note could not be saved; the user has then been told.
-  bool NotizSichern(Anlass anlass = Anlass::Befehl);
-  // Shows note nr, saving the current one first. False when the current note could not be
-  // saved (it stays shown) or nr is no note.
-  bool NotizWechseln(int nr);
-  // Opens a notepad of the data folder and shows its remembered note.
-  void NotizblockOeffnen(const QString& name);
+  using Anlass = NotizSitzung::Anlass;
+  // The note session's work (see notizsitzung.h), as the window's commands call it.
+  bool NotizSichern(Anlass anlass = Anlass::Befehl) { return sitzung_.sichern(anlass); }
+  bool NotizWechseln(int nr) { return sitzung_.wechseln(nr); }
+  void NotizblockOeffnen(const QString& name) { sitzung_.notizblockOeffnen(name); }
   // Makes Text(index) the active box; text, selection and caret go along.
   void TextAktivSetzen(int index);
 
   NotizEditor* aktiverText() const { return Text[SkribonDiv::TextAktiv ? 1 : 0]; }
-  NotizSpeicher& speicher() { return speicher_; }
+  NotizSpeicher& speicher() { return sitzung_.speicher(); }
   // Progress texts of the start-up in the order written (tests read them).
   const QStringList& startProtokoll() const { return startProtokoll_; }
   // Caption and text colour of a note tab.
   QString tabText(int nr) const;
   QColor tabFarbe(int nr) const;
-  bool kennwortNotiz() const { return geschuetzt_; }
+  bool kennwortNotiz() const { return sitzung_.geschuetzt(); }
 
   // ---- Controls -----------------------------------------------------------------------------
   std::array<NotizEditor*, 2> Text{};
@@ -102,8 +100,8 @@ public:
   QAction* befehlEintragen(const QString& menue, const QString& text, std::function<void()> aktion,
                            const QKeySequence& taste = {}, int orte = NurMenue,
                            const QString& name = {}) override;
-  bool endet() const override { return endet_; }
-  void beenden(bool ohneRueckfrage) override;
+  bool endet() const override { return sitzung_.endet(); }
+  void beenden(bool ohneRueckfrage) override { sitzung_.beenden(ohneRueckfrage); }
   void sofortBeenden() override;
 
 public Q_SLOTS:
@@ -133,13 +131,8 @@ private:
   void tabsAnlegen();
   void tabsBeschriften();
   void tabZeigen(int nr);
-  void notizLaden(int nr);
   void editorEinrichten(const NotizSchluessel& s);
-  NotizSchluessel schluesselAusEditor() const;
-  void panelsAuffrischen();
-  void einstellungenSichern();
   void fensterplatzLaden();
-  bool sicherungFehlgeschlagen(const QString& fehler, Anlass anlass);
   // A warning in the status panel that leaves again when it no longer holds; the size hints
   // go by themselves once the note is short enough.
   enum class Warnung { Keine, Hinweis, Groesse };
@@ -149,44 +142,30 @@ private:
   void befehlPlatzieren(QWidget* ziel, QAction* anker,
                         QVector<QPair<QString, QAction*>>& liste, const QString& name,
                         QAction* befehl);
-  // Writes the current note when it has unsaved changes (or only its caret position), without
-  // a word. *andere names the other program's version kept aside, if any.
-  bool notizSchreiben(Anlass anlass, QString* fehler, QString* andere);
-  // Quitting with a note that cannot be saved: asks, and on "end anyway" writes the
-  // emergency copy. True when the program may end.
-  bool endenTrotzFehler(bool ohneRueckfrage);
 
-  // ---- How the program ends (see "Exit" in main.cpp) ----
-  // The exit's steps in order; endeSchritt_ is the next one not yet begun.
-  enum class EndeSchritt { Notiz, Einstellungen, Export, Hilfe, Abmelden, Statistik, Entladen, Fertig };
-  void geordnetBeenden(bool ohneRueckfrage);
-  void endeOhneRueckfrage();
-  void schritteBisEntladen();
-  // Saves the note silently or, failing that, writes its emergency copy; false when neither.
-  bool notizRetten();
-  // Writes the emergency copy of the shown text; its path, or "" when it could not be written.
-  QString notfallKopieSchreiben();
-  // Ends the process at once, without returning to the caller (see "Exit" in main.cpp).
-  [[noreturn]] void prozessBeenden(bool textSicher);
-  bool endeLaeuft() const { return endet_ && endeSchritt_ != EndeSchritt::Fertig; }
+  // ---- NotizAnsicht: what the note session has the window show --------------------------------
+  QString notizText() const override;
+  int notizPosition() const override;
+  QFont notizSchrift() const override;
+  void notizZeigen(const NotizSpeicher::Notiz& notiz, bool lesbar, const QString& fehler) override;
+  void notizblockZeigen() override;
+  void reiterZeigen() override { tabZeigen(SkribonDiv::NotizNr); }
+  void hinweisZeigen(const QString& text) override { warnungSetzen(text); }
+  void hinweisLoeschen() override { warnungLoeschen(); }
+  void panelsAuffrischen() override;
+  void zeitgeberAnhalten() override;
+  void zeitgeberStarten() override;
+  bool platzSichern() override;
+  void fensterSchliessen() override;
 
-  NotizSpeicher speicher_;
-  NotizSchluessel geladen_;  // the current note's keys as loaded or last saved
-  QString header_;           // the current note's header
-  bool geschuetzt_ = false;  // the current note is enciphered: shown read-only, never written
-  bool sichertGerade_ = false;  // a save is running (a message box may let timers in)
+  NotizSitzung sitzung_{*this};
   bool imCloseEvent_ = false;
   bool laedt_ = false;       // text is being put into a box: no change event counts
-  bool endet_ = false;       // the exit has begun (runs at most once)
-  EndeSchritt endeSchritt_ = EndeSchritt::Notiz;
   bool startFertig_ = false; // Form_Load has run to its end: the window's place is the user's
-  bool sofort_ = false;      // ended at once: nothing is written any more
   Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
-  bool stumm_ = false;       // saving without anyone to read a message
   bool ersterPaint_ = true;
   bool zeitInfoLaeuft_ = false;
   QTimer zeitInfoWache_;     // runs the remote close while a tick of ZeitInfo waits in a box
-  QString letzterFehler_;    // the last save failure shown, so the timer does not repeat it
   Qt::WindowStates startZustand_ = Qt::WindowNoState;
   bool startZustandGesetzt_ = false;
   QStringList startProtokoll_;
