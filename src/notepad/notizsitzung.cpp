@@ -246,7 +246,7 @@ void NotizSitzung::geordnetBeenden(bool ohneRueckfrage) {
 
   // 7. Every window goes, but only from the outermost event loop.
   schritt_ = Schritt::Fertig;
-  if (verschachtelt()) prozessBeenden(true);
+  if (verschachtelt() || textVerloren_) prozessBeenden(!textVerloren_);
   ansicht_.statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
   HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
@@ -270,7 +270,11 @@ bool NotizSitzung::endenTrotzFehler(bool ohneRueckfrage) {
   }
   // The text goes where it cannot be lost.
   const QString kopie = notfallKopieSchreiben();
-  if (ohneRueckfrage) return true;
+  if (ohneRueckfrage) {
+    // No one to keep the program open for: it ends, but not as if all went well.
+    textVerloren_ = kopie.isEmpty();
+    return true;
+  }
   if (kopie.isEmpty()) {
     Plattform::MsgBox(QStringLiteral("Auch die Notfallkopie der Notiz %1 konnte nicht geschrieben "
                                      "werden. Skribon bleibt geöffnet, damit der Text nicht "

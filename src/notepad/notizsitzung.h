@@ -126,6 +126,7 @@ private:
   bool geschuetzt_ = false;
   bool sichertGerade_ = false;  // a save is running (a message box may let timers in)
   bool stumm_ = false;          // saving without anyone to read a message
+  bool textVerloren_ = false;   // ending unasked with the text neither saved nor copied
   QString letzterFehler_;       // the last save failure shown, so the timer does not repeat it
   bool endet_ = false;          // the exit has begun (runs at most once)
   Schritt schritt_ = Schritt::Notiz;  // the exit's next step not yet begun

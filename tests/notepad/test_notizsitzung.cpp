@@ -87,7 +87,7 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
       {"Menü während eines Fensters", true, true, true, false, 2, 0, false, "Rette mich", 0, 0, "Prozess 0"},
       {"Signal, gespeichert", true, true, true, true, 1, 0, false, "Rette mich", 0, 0, "Fenster"},
       {"Signal, Fehler", true, false, true, true, 1, 0, false, "", 1, 0, "Fenster"},
-      {"Signal, Fehler, keine Kopie", true, false, false, true, 1, 0, false, "", 0, 0, "Fenster"},
+      {"Signal, Fehler, keine Kopie", true, false, false, true, 1, 0, false, "", 0, 0, "Prozess 1"},
       {"Signal während eines Fensters", true, true, true, true, 2, 0, false, "Rette mich", 0, 0, "Prozess 0"},
       {"Signal während eines Fensters, unverändert", false, true, true, true, 2, 0, false, "", 0, 0, "Prozess 0"},
       {"Signal während eines Fensters, Fehler", true, false, true, true, 2, 0, false, "", 1, 0, "Prozess 0"},
