@@ -22,6 +22,7 @@
 
 #include <unistd.h>
 
+#include "platform/sperrdatei.h"
 #include "platform/textdatei.h"
 
 namespace Plattform {
@@ -303,7 +304,7 @@ struct Halter {
   Qt::HANDLE faden = nullptr;
   int tiefe = 0;
   bool gesperrt = false;
-  std::shared_ptr<QLockFile> datei;
+  std::shared_ptr<Sperrdatei> datei;
 };
 
 QMutex& halterSperre() {
@@ -332,7 +333,7 @@ QString sperrDateiPfad(const QString& pfad) {
          QStringLiteral(".lock");
 }
 
-bool dateiSperren(QLockFile& datei) {
+bool dateiSperren(Sperrdatei& datei) {
   datei.setStaleLockTime(kSperreVeraltetMs);
   QElapsedTimer uhr;
   uhr.start();
@@ -403,7 +404,7 @@ ProfilSperre::ProfilSperre(const QString& datei) {
   pfad_ = pfad;
   lock.unlock();
 
-  auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
+  auto dateiSperre = std::make_shared<Sperrdatei>(sperrDateiPfad(pfad));
   gesperrt_ = dateiSperren(*dateiSperre);
   if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
 
@@ -442,43 +443,71 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
   return it->wert.size() <= kLeseGrenze ? it->wert : it->wert.left(kLeseGrenze);
 }
 
+namespace {
+
+// The file with one key written (a and s trimmed, w on one line), or nothing when it is
+// already so.
+std::optional<QByteArray> eintragen(const Profil& p, const QString& a, const QString& s, const QString& w) {
+  const QString fa = falten(a), fs = falten(s);
+  const Abschnitt* ab = p.finden(fa);
+  const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
+  const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
+  if (vorhanden) {
+    // Only this one line changes, and keeps the key's spelling.
+    const QString text = eintrag->name + u'=' + w;
+    const int zeile = eintrag->zeile;
+    if (Profil::dekodieren(p.bytes(zeile)) == text) return std::nullopt;
+    const QByteArray neu = kodieren(p, {text});
+    return p.daten.left(p.zeilen[zeile].start) + neu + p.daten.mid(p.zeilenEnde(zeile));
+  }
+  if (ab) {
+    // New key after the section's last non-blank line.
+    int nach = ab->kopf;
+    for (int i = ab->ende - 1; i > ab->kopf; --i)
+      if (!p.leer(i)) {
+        nach = i;
+        break;
+      }
+    return einfuegenNach(p, nach, kodieren(p, {s + u'=' + w}));
+  }
+  // New section at the end, set off by an empty line.
+  QByteArray b = p.daten;
+  if (!p.zeilen.isEmpty()) {
+    const int letzte = p.zeilen.size() - 1;
+    if (p.zeilen[letzte].ende == 0) b += kCrLf;
+    if (!p.leer(letzte)) b += kCrLf;
+  }
+  return b + kodieren(p, {u'[' + a + u']', s + u'=' + w});
+}
+
+}  // namespace
+
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert) {
-  const QString a = trimmen(abschnitt).toString();
-  const QString s = trimmen(schluessel).toString();
-  if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
-  const QString w = einzeilig(wert);
-  const QString fa = falten(a), fs = falten(s);
-  return profilAendern(datei, [&](const ProfilZeiger& p) -> std::optional<QByteArray> {
-    const Abschnitt* ab = p->finden(fa);
-    const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
-    const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
-    if (vorhanden) {
-      // Only this one line changes, and keeps the key's spelling.
-      const QString text = eintrag->name + u'=' + w;
-      const int zeile = eintrag->zeile;
-      if (Profil::dekodieren(p->bytes(zeile)) == text) return std::nullopt;
-      const QByteArray neu = kodieren(*p, {text});
-      return p->daten.left(p->zeilen[zeile].start) + neu + p->daten.mid(p->zeilenEnde(zeile));
+  return ProfilSchreiben(datei, {{abschnitt, schluessel, wert}});
+}
+
+bool ProfilSchreiben(const QString& datei, const QList<ProfilWert>& werte) {
+  QList<ProfilWert> geprueft;
+  for (const ProfilWert& w : werte) {
+    const QString a = trimmen(w.abschnitt).toString();
+    const QString s = trimmen(w.schluessel).toString();
+    if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
+    geprueft.append({a, s, einzeilig(w.wert)});
+  }
+  return profilAendern(datei, [&](const ProfilZeiger& alt) -> std::optional<QByteArray> {
+    // Each key on the file as the keys before it left it (parsed again only when another key
+    // follows: the writer parses the final bytes itself).
+    ProfilZeiger p = alt;
+    std::optional<QByteArray> neu;
+    bool veraltet = false;
+    for (const ProfilWert& w : geprueft) {
+      if (veraltet) p = zerlegen(*neu);
+      std::optional<QByteArray> b = eintragen(*p, w.abschnitt, w.schluessel, w.wert);
+      veraltet = b.has_value();
+      if (b) neu = std::move(b);
     }
-    if (ab) {
-      // New key after the section's last non-blank line.
-      int nach = ab->kopf;
-      for (int i = ab->ende - 1; i > ab->kopf; --i)
-        if (!p->leer(i)) {
-          nach = i;
-          break;
-        }
-      return einfuegenNach(*p, nach, kodieren(*p, {s + u'=' + w}));
-    }
-    // New section at the end, set off by an empty line.
-    QByteArray b = p->daten;
-    if (!p->zeilen.isEmpty()) {
-      const int letzte = p->zeilen.size() - 1;
-      if (p->zeilen[letzte].ende == 0) b += kCrLf;
-      if (!p->leer(letzte)) b += kCrLf;
-    }
-    return b + kodieren(*p, {u'[' + a + u']', s + u'=' + w});
+    return neu;
   });
 }
 

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -419,6 +420,41 @@ TEST_F(ProfilTest, ZweiProzesseVerlierenKeinenSchluessel) {
   for (int fd : {zumKind[0], zumKind[1], zumElternteil[0], zumElternteil[1]}) close(fd);
   EXPECT_EQ(DateiLesen(f), B("[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n"));
   EXPECT_EQ(ProfilSchluessel(f, "S"), (QStringList{"a", "b", "c", "d"}));
+}
+
+// The lock files are QLockFile's: a program using it waits while this one holds the lock, and
+// takes over a lock whose holder died (its contents name the holder as QLockFile expects).
+TEST_F(ProfilTest, SperreFuerQLockFile) {
+  const QString f = ini("sperre.ini");
+  const QString sperrDatei = f + ".lock";
+  auto imKind = [](const std::function<bool()>& tun) {
+    const pid_t kind = fork();
+    if (kind == 0) _exit(tun() ? 0 : 1);
+    int status = -1;
+    waitpid(kind, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  {
+    const ProfilSperre halter(f);
+    ASSERT_TRUE(halter.gesperrt());
+    EXPECT_EQ(imKind([&] {
+                QLockFile l(sperrDatei);
+                l.setStaleLockTime(60000);
+                return !l.tryLock(0) && l.error() == QLockFile::LockFailedError;
+              }),
+              0);
+  }
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+  EXPECT_EQ(imKind([&] {
+              const ProfilSperre stirbt(f);
+              _exit(stirbt.gesperrt() ? 0 : 1);
+              return false;
+            }),
+            0);
+  ASSERT_TRUE(QFileInfo::exists(sperrDatei));
+  QLockFile l(sperrDatei);
+  l.setStaleLockTime(60000);
+  EXPECT_TRUE(l.tryLock(0));
 }
 
 TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
