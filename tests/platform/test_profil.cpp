@@ -256,6 +256,39 @@ TEST_F(ProfilTest, SchreibenErsetztNurDieEineZeile) {
   EXPECT_FALSE(ProfilSchreiben({}, "A", "k", "v"));
 }
 
+// Several keys in one replace: each written as the single write would write it after the keys
+// before it, nothing written when all are as stored, nothing at all when one is invalid.
+TEST_F(ProfilTest, MehrereSchluesselInEinemSchreiben) {
+  const QString f = ini("mehrere.ini");
+  struct Fall {
+    const char* name;
+    QByteArray vorher;
+    QList<ProfilWert> werte;
+    bool ok;
+    QByteArray nachher;
+  };
+  const Fall faelle[] = {
+      {"neue Datei, zwei Abschnitte", "", {{"A", "x", "1"}, {"B", "y", "2"}, {"a", "Z", "3"}}, true,
+       "[A]\r\nx=1\r\nZ=3\r\n\r\n[B]\r\ny=2\r\n"},
+      {"vorhandene Zeilen, Schreibweise bleibt", "[A]\nX=0\n; k\nY=0\n",
+       {{"A", "y", "7"}, {"A", "x", "8"}, {"A", "x", "9"}}, true, "[A]\nX=9\r\n; k\nY=7\r\n"},
+      {"Zeilenumbruch im Wert", "[A]\r\n", {{"A", "t", "a\nb"}}, true, "[A]\r\nt=a b\r\n"},
+      {"ein ungültiger Schlüssel", "[A]\r\nx=1\r\n", {{"A", "x", "2"}, {"A", "y=", "3"}}, false,
+       "[A]\r\nx=1\r\n"},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    DateiSchreiben(f, fall.vorher);
+    ProfilCacheLeeren();
+    EXPECT_EQ(ProfilSchreiben(f, fall.werte), fall.ok);
+    EXPECT_EQ(zeigen(DateiLesen(f)), zeigen(fall.nachher));
+  }
+  // All as stored: the file is not replaced.
+  const quint64 vorher = inode(f);
+  EXPECT_TRUE(ProfilSchreiben(f, {{"A", "x", "1"}, {" a ", "X", "1"}}));
+  EXPECT_EQ(inode(f), vorher);
+}
+
 TEST_F(ProfilTest, Loeschen) {
   const QByteArray start = "[A]\r\nk=1\r\nx=2\r\nK=3\r\n[B]\r\nk=4\r\n[a]\r\nk=5\r\n";
   struct Fall { const char* abschnitt; const char* schluessel; QByteArray nachher; };
