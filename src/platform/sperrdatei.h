@@ -1,10 +1,10 @@
 #pragma once
 // A lock file as QLockFile makes it (same contents, same flock), so that every program sharing
 // a folder respects the others' locks and finds a dead holder's lock stale; only it is not
-// forced to the disk. A lock is held for the milliseconds of one write, and one left by a
-// crash is stale whether it reached the disk or not; QLockFile syncs every lock it takes,
-// which made every save wait for the disk twice more. A lock that exists already is left to
-// QLockFile, which knows when it may be taken over.
+// forced to the disk, as QLockFile forces every lock it takes. A lock is held for the
+// milliseconds of one write, and one left by a crash is stale whether it reached the disk or
+// not, so that sync only made each save wait for the disk once more per file. A lock that
+// exists already is left to QLockFile, which knows when it may be taken over.
 #include <QLockFile>
 #include <QString>
 
