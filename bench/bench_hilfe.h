@@ -29,10 +29,11 @@ inline QTemporaryDir* BenchOrdnerAnlegen() {
   return wurzel;
 }
 
-// Runs the benchmarks on Qt's offscreen platform, after vorbereiten() made their files (the
-// folders it returns are removed at the end).
+// Runs the benchmarks on Qt's offscreen platform (or the one QT_QPA_PLATFORM names, to measure on
+// a real X server), after vorbereiten() made their files (the folders it returns are removed at
+// the end).
 inline int BenchFensterMain(int argc, char** argv, QTemporaryDir* (*vorbereiten)()) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   const std::unique_ptr<QTemporaryDir> wurzel(vorbereiten());
   benchmark::Initialize(&argc, argv);

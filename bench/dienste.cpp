@@ -1,10 +1,17 @@
 // Start-up with and without the program services (regional check, read-only decision, start
-// statistics, developer check), and the diagnostics report, which is built only on demand.
+// statistics, developer check), the diagnostics report, which is built only on demand, and the
+// remote-close check of the one-second timer on a shared data folder of 10,000 files.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <QThread>
 #include <benchmark/benchmark.h>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "bench_hilfe.h"
 #include "foundation/hauptfenster.h"
@@ -12,7 +19,9 @@
 #include "notepad/main.h"
 #include "notepad/skribondiv.h"
 #include "services/diagnose.h"
+#include "services/netwatch.h"
 #include "services/programmdienste.h"
+#include "systemaufrufe.h"
 
 namespace {
 
@@ -55,6 +64,57 @@ void BM_DiagnoseBericht(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(Z_Alles::DiagnoseBericht());
 }
 BENCHMARK(BM_DiagnoseBericht)->Unit(benchmark::kMillisecond);
+
+// A data folder of 10,000 files that other programs share.
+constexpr int kGeteilteDateien = 10000;
+
+QString geteilterOrdner() {
+  const QString ordner = Z_Alles::ordnerPrg + "/Geteilt";
+  if (!QFileInfo(ordner).isDir()) {
+    QDir().mkpath(ordner);
+    for (int i = 0; i < kGeteilteDateien; ++i) {
+      QFile f(ordner + QString("/Beleg %1.txt").arg(i, 5, 10, QChar('0')));
+      f.open(QIODevice::WriteOnly);
+    }
+  }
+  // Last changed a minute ago, like a folder no one is writing to.
+  const struct timespec zeit[2] = {{::time(nullptr) - 60, 0}, {::time(nullptr) - 60, 0}};
+  ::utimensat(AT_FDCWD, QFile::encodeName(ordner).constData(), zeit, 0);
+  return ordner;
+}
+
+// One check per tick; belebt: before each, another program writes a new file into the folder
+// and removes its oldest one (the folder keeps its size).
+void fernSchliessen(benchmark::State& state, bool belebt) {
+  const QString alt = Z_Alles::ordnerDat;
+  Z_Alles::ordnerDat = geteilterOrdner();
+  Z_Alles::FernSchliessenPrüfen(1);  // the first check after the start
+  // Quiet: nothing written for a while, also in the program's other folders.
+  if (!belebt) QThread::msleep(2500);
+  static int neu = kGeteilteDateien;  // across repetitions: every file is new
+  auto andererSchreibt = [&] {
+    QFile f(Z_Alles::ordnerDat + QString("/Beleg %1.txt").arg(neu, 5, 10, QChar('0')));
+    f.open(QIODevice::WriteOnly);
+    f.write("Beleg");
+    f.close();
+    QFile::remove(Z_Alles::ordnerDat + QString("/Beleg %1.txt").arg(neu - kGeteilteDateien, 5, 10, QChar('0')));
+    ++neu;
+  };
+  for (auto _ : state) {
+    if (belebt) {
+      state.PauseTiming();
+      andererSchreibt();
+      state.ResumeTiming();
+    }
+    if (Z_Alles::FernSchliessenPrüfen(1) != 0) state.SkipWithError("Kennung gefunden");
+  }
+  if (!belebt) SystemaufrufeMelden(state, SystemaufrufeZaehlen([] { Z_Alles::FernSchliessenPrüfen(1); }, 20));
+  Z_Alles::ordnerDat = alt;
+}
+void BM_FernSchliessenRuhig(benchmark::State& state) { fernSchliessen(state, false); }
+void BM_FernSchliessenBelebt(benchmark::State& state) { fernSchliessen(state, true); }
+BENCHMARK(BM_FernSchliessenRuhig)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FernSchliessenBelebt)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

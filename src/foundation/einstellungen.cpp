@@ -100,14 +100,24 @@ QString IniLesen(const QString& datei, const QString& abschnitt, const QString& 
 
 QString IniSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert) {
-  const QString gespeichert = wertKodieren(wert);
+  return IniSchreiben(datei, QList<IniWert>{{abschnitt, schluessel, wert}}).constFirst();
+}
+
+QStringList IniSchreiben(const QString& datei, const QList<IniWert>& werte) {
+  QStringList gespeichert;
+  QList<Plattform::ProfilWert> profil;
+  QStringList namen;
+  for (const IniWert& w : werte) {
+    gespeichert.append(wertKodieren(w.wert));
+    profil.append({abschnittName(w.abschnitt), schluesselName(w.schluessel), gespeichert.constLast()});
+    namen.append(QStringLiteral("[%1] %2").arg(profil.constLast().abschnitt, profil.constLast().schluessel));
+  }
   const Plattform::ProfilSperre sperre(IniDateiPfad(datei));
   if (!sperre.gesperrt())
     DebugLog(QStringLiteral("IniSchreiben ohne Sperre: ") + IniDateiPfad(datei));
-  if (!Plattform::ProfilSchreiben(IniDateiPfad(datei), abschnittName(abschnitt),
-                                  schluesselName(schluessel), gespeichert))
-    DebugLog(QStringLiteral("IniSchreiben fehlgeschlagen: ") + IniDateiPfad(datei) + QStringLiteral(" [") +
-             abschnittName(abschnitt) + QStringLiteral("] ") + schluesselName(schluessel));
+  if (!Plattform::ProfilSchreiben(IniDateiPfad(datei), profil))
+    DebugLog(QStringLiteral("IniSchreiben fehlgeschlagen: ") + IniDateiPfad(datei) + u' ' +
+             namen.join(QStringLiteral(", ")));
   return gespeichert;
 }
 

@@ -2,12 +2,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
-
-#include <sys/stat.h>
 
 #include "foundation/z_alles.h"
 #include "foundation/intern.h"
+#include "platform/ordnerindex.h"
 #include "platform/system.h"
 
 namespace Z_Alles {
@@ -23,26 +21,6 @@ bool ordnerAnlegen(const QString& ordner) {
   if (info.isDir()) return true;
   if (info.exists()) return false;  // a file in the way
   return QDir().mkpath(ordner) && QFileInfo(ordner).isDir();
-}
-
-// The file names of a folder. The one-second timer searches for files that mostly do not exist,
-// so a listing is kept while the folder's modification time stays; a folder changed in the
-// last two seconds is listed anew (file systems with coarse times may not show a change yet).
-QStringList ordnerNamen(const QString& ordner) {
-  struct Liste {
-    qint64 mzeitNs = 0;
-    QStringList namen;
-  };
-  static QHash<QString, Liste> listen;
-  struct stat st;
-  if (::stat(QFile::encodeName(ordner).constData(), &st) != 0) return {};
-  const qint64 mzeitNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-  const bool ruhig = QDateTime::currentMSecsSinceEpoch() - mzeitNs / 1000000 > 2000;
-  auto it = listen.find(ordner);
-  if (ruhig && it != listen.end() && it->mzeitNs == mzeitNs) return it->namen;
-  const QStringList namen = QDir(ordner).entryList(QDir::Files | QDir::Hidden);
-  if (ruhig) listen.insert(ordner, {mzeitNs, namen});
-  return namen;
 }
 
 QString xdgDatenOrdner() {
@@ -84,15 +62,13 @@ QString DateiSuchen(const QString& dateiName) {
     return DateiExistiert(dateiName) ? dateiName : QString();
   const QStringList ordner = {ordnerDat, ordnerPrg, ordnerSub, Plattform::System().aktuellerOrdner(),
                               WindowsOrdner(), SystemOrdner()};
-  for (const QString& o : ordner) {
-    if (o.isEmpty()) continue;
-    const QString direkt = PfadVerbinden(o, dateiName);
-    if (DateiExistiert(direkt)) return direkt;
-    // Names in settings written on Windows ignore case ("rechner.dat" for Rechner.Dat).
-    for (const QString& n : ordnerNamen(o))
-      if (n.compare(dateiName, Qt::CaseInsensitive) == 0 && DateiExistiert(PfadVerbinden(o, n)))
-        return PfadVerbinden(o, n);
-  }
+  // Names in settings written on Windows ignore case ("rechner.dat" for Rechner.Dat). The
+  // one-second timer searches for files that mostly do not exist: the listings are kept, not
+  // read every time.
+  const QList<QStringList> namen = Plattform::NamenOhneGrossKlein(ordner, dateiName);
+  for (qsizetype i = 0; i < ordner.size(); ++i)
+    for (const QString& n : namen[i])
+      if (DateiExistiert(PfadVerbinden(ordner[i], n))) return PfadVerbinden(ordner[i], n);
   return {};
 }
 

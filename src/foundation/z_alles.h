@@ -31,6 +31,12 @@ QString IniSchreiben(const QString& datei, const QString& abschnitt, const QStri
                      const QString& wert);
 QString IniSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      double wert);
+// Several keys in one write of the file, each by the rules above: one sync, and no kill leaves
+// some of them written. Returns each value as stored, in order.
+struct IniWert {
+  QString abschnitt, schluessel, wert;
+};
+QStringList IniSchreiben(const QString& datei, const QList<IniWert>& werte);
 QString IniLesenVorgabe(const QString& datei, const QString& abschnitt, const QString& schluessel,
                         const QString& vorgabe);
 double IniZaehlen(const QString& datei, const QString& abschnitt, const QString& schluessel,

@@ -30,6 +30,20 @@ QByteArray dateiAnfang(const QString& pfad, qint64 n) {
   return f.read(n);
 }
 
+// The safety copy of a note: its bytes as they are, on the disk at once when dauerhaft.
+bool sicherungAnlegen(const QString& von, const QString& nach, bool dauerhaft) {
+  QFile quelle(von);
+  if (!quelle.open(QIODevice::ReadOnly)) return false;
+  const QByteArray bytes = quelle.readAll();
+  if (quelle.error() != QFileDevice::NoError) return false;
+  QFile ziel(nach);
+  if (!ziel.open(QIODevice::WriteOnly | QIODevice::Truncate) || ziel.write(bytes) != bytes.size() ||
+      !ziel.flush())
+    return false;
+  ziel.close();
+  return !dauerhaft || Plattform::DateiSynchronisieren(nach);
+}
+
 // A stored value as the settings reader gives it back: trimmed, line breaks and the stand-in
 // for double quotes unified, so that an unchanged value is recognised.
 QString vergleichsForm(QString wert) {
@@ -275,7 +289,9 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QS
   if (alt >= SkribonDiv::SicherungAbBytes || (alt >= 0 && !ordnerSchreibbar)) {
     QDir().mkpath(Z_Alles::ordnerTmp);
     QFile::remove(bak);
-    kopie = QFile::copy(pfad, bak);
+    // Only a note written in place can be lost in a crash: then its copy must be on the disk
+    // first. The atomic replace keeps the old file until the new one is whole.
+    kopie = sicherungAnlegen(pfad, bak, !ordnerSchreibbar);
     if (!kopie) Z_Alles::DebugLog(QStringLiteral("Sicherheitskopie nicht angelegt: ") + bak);
   }
 
@@ -301,34 +317,42 @@ bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel,
     if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
     return false;
   }
-  // Held across every write and its read-back, so that another program's keys neither get
-  // lost nor make a good save look failed.
-  const Plattform::ProfilSperre sperre(infDatei());
+  QList<QPair<QString, QString>> werte;
   const QStringList& namen = NotizSchluessel::Namen();
-  for (int i = 0; i < namen.size(); ++i)
-    if (!wertSichern(nr, namen[i], schluessel.feld(i), fehler)) return false;
-  return true;
+  for (int i = 0; i < namen.size(); ++i) werte.append({namen[i], schluessel.feld(i)});
+  return werteSichern(nr, werte, fehler);
 }
 
-bool NotizSpeicher::wertSichern(int nr, const QString& name, const QString& wert, QString* fehler) {
+bool NotizSpeicher::werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler) {
   const QString inf = infDatei();
+  // Held across the comparison, the write and its read-back, so that another program's keys
+  // neither get lost nor make a good save look failed.
+  const Plattform::ProfilSperre sperre(inf);
   // A key already stored as it is need not be written again.
-  if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), name, kFehlt)) == vergleichsForm(wert))
-    return true;
-  const QString gespeichert = Z_Alles::IniSchreiben(inf, abschnitt(nr), name, wert);
+  QList<Z_Alles::IniWert> geaendert;
+  for (const auto& [name, wert] : werte)
+    if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), name, kFehlt)) != vergleichsForm(wert))
+      geaendert.append({abschnitt(nr), name, wert});
+  if (geaendert.isEmpty()) return true;
+  // The note's keys in one write: one sync, and a kill leaves all of them old or all new.
+  const QStringList gespeichert = Z_Alles::IniSchreiben(inf, geaendert);
   // The settings writer does not report a failure: read back what must now be there.
-  if (Plattform::ProfilLesen(inf, abschnitt(nr), name, kFehlt) == gespeichert.left(999)) return true;
-  if (fehler)
-    *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
-                             "geschrieben werden.")
-                  .arg(nativ(inf));
-  return false;
+  for (qsizetype i = 0; i < geaendert.size(); ++i) {
+    if (Plattform::ProfilLesen(inf, geaendert[i].abschnitt, geaendert[i].schluessel, kFehlt) ==
+        gespeichert[i].left(999))
+      continue;
+    if (fehler)
+      *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
+                               "geschrieben werden.")
+                    .arg(nativ(inf));
+    return false;
+  }
+  return true;
 }
 
 bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
   if (Z_Alles::NurLesen) return false;
-  const Plattform::ProfilSperre sperre(infDatei());
-  return wertSichern(nr, QStringLiteral("CrsrPos"), QString::number(crsrPos), fehler);
+  return werteSichern(nr, {{QStringLiteral("CrsrPos"), QString::number(crsrPos)}}, fehler);
 }
 
 bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
@@ -338,6 +362,8 @@ bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& 
     if (fehler) *fehler = QStringLiteral("Die Notiz %1 gibt es nicht.").arg(nr);
     return false;
   }
+  // The text and the keys lie in one folder: it is synced once, after both.
+  const Plattform::OrdnerSyncGebuendelt einmal;
   if (!textSichern(nr, text, fehler, andereFassung)) return false;
   ueberblickSetzen(nr, text, schluessel.Header);
   return schluesselSichern(nr, schluessel, fehler);

@@ -87,8 +87,8 @@ public:
 
 private:
   void parameterUebernehmen(int nr);
-  // One key of [NoteNN], written only when it differs, and read back.
-  bool wertSichern(int nr, const QString& name, const QString& wert, QString* fehler);
+  // Keys of [NoteNN] (name, value): those that differ written in one write, and read back.
+  bool werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler);
   QString abschnitt(int nr) const;
   // Keeps the file on disk as "<name> Notiz NN - andere Fassung vom <date time>.txt".
   QString andereFassungAufbewahren(int nr) const;

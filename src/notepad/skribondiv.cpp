@@ -22,11 +22,16 @@ void Zuruecksetzen() {
 }
 
 QIcon ProgrammSymbol() {
-  QIcon symbol;
-  for (int groesse : {16, 32, 48, 64, 128})
-    symbol.addFile(QStringLiteral(":/skribon-%1.png").arg(groesse), QSize(groesse, groesse));
-  symbol.addFile(QStringLiteral(":/skribon.png"), QSize(256, 256));
-  return symbol;
+  // Built once: adding a file decodes it, and every window of a start shows the icon. Never
+  // destroyed, so no pixmap outlives the application at exit.
+  static const QIcon* const symbol = [] {
+    auto* s = new QIcon;
+    for (int groesse : {16, 32, 48, 64, 128})
+      s->addFile(QStringLiteral(":/skribon-%1.png").arg(groesse), QSize(groesse, groesse));
+    s->addFile(QStringLiteral(":/skribon.png"), QSize(256, 256));
+    return s;
+  }();
+  return *symbol;
 }
 
 QString NummerText(int nr) { return QStringLiteral("%1").arg(nr, 2, 10, QLatin1Char('0')); }

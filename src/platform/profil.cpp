@@ -30,6 +30,7 @@
 #include <unistd.h>
 
 #include "platform/system.h"
+#include "platform/sperrdatei.h"
 #include "platform/textdatei.h"
 
 namespace Plattform {
@@ -358,7 +359,7 @@ struct Halter {
   Qt::HANDLE faden = nullptr;
   int tiefe = 0;
   bool gesperrt = false;
-  std::shared_ptr<QLockFile> datei;
+  std::shared_ptr<Sperrdatei> datei;
 };
 
 QMutex& halterSperre() {
@@ -410,7 +411,7 @@ bool leereSperreEntfernen(const QString& pfad) {
 }
 
 // What kept the lock from being taken, in words for the user.
-QString hindernisText(const QLockFile& datei) {
+QString hindernisText(const Sperrdatei& datei) {
   const QString pfad = QDir::toNativeSeparators(datei.fileName());
   const QFileInfo info(datei.fileName());
   if (info.isDir())
@@ -435,7 +436,7 @@ QString hindernisText(const QLockFile& datei) {
   return QStringLiteral("Die Sperrdatei »%1« wird von einem anderen Programm gehalten.").arg(pfad);
 }
 
-bool dateiSperren(QLockFile& datei, int warteMs, QString* hindernis) {
+bool dateiSperren(Sperrdatei& datei, int warteMs, QString* hindernis) {
   datei.setStaleLockTime(kSperreVeraltetMs);
   const qint64 beginn = sperrUhr();
   // Short polls: QLockFile's own wait sleeps 100 ms and more, far longer than a write holds it.
@@ -539,7 +540,7 @@ ProfilSperre::ProfilSperre(const QString& datei) {
   pfad_ = pfad;
   lock.unlock();
 
-  auto dateiSperre = std::make_shared<QLockFile>(sperrDateiPfad(pfad));
+  auto dateiSperre = std::make_shared<Sperrdatei>(sperrDateiPfad(pfad));
   QString hindernis;
   gesperrt_ = dateiSperren(*dateiSperre, erlaubteWartezeit(), &hindernis);
   if (!gesperrt_) qDebug() << "ProfilSperre: ohne Sperre weiter" << pfad << dateiSperre->error();
@@ -580,43 +581,71 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
   return it->wert.size() <= kLeseGrenze ? it->wert : it->wert.left(kLeseGrenze);
 }
 
+namespace {
+
+// The file with one key written (a and s trimmed, w on one line), or nothing when it is
+// already so.
+std::optional<QByteArray> eintragen(const Profil& p, const QString& a, const QString& s, const QString& w) {
+  const QString fa = falten(a), fs = falten(s);
+  const Abschnitt* ab = p.finden(fa);
+  const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
+  const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
+  if (vorhanden) {
+    // Only this one line changes, and keeps the key's spelling.
+    const QString text = eintrag->name + u'=' + w;
+    const int zeile = eintrag->zeile;
+    if (Profil::dekodieren(p.bytes(zeile)) == text) return std::nullopt;
+    const QByteArray neu = kodieren(p, {text});
+    return p.daten.left(p.zeilen[zeile].start) + neu + p.daten.mid(p.zeilenEnde(zeile));
+  }
+  if (ab) {
+    // New key after the section's last non-blank line.
+    int nach = ab->kopf;
+    for (int i = ab->ende - 1; i > ab->kopf; --i)
+      if (!p.leer(i)) {
+        nach = i;
+        break;
+      }
+    return einfuegenNach(p, nach, kodieren(p, {s + u'=' + w}));
+  }
+  // New section at the end, set off by an empty line.
+  QByteArray b = p.daten;
+  if (!p.zeilen.isEmpty()) {
+    const int letzte = p.zeilen.size() - 1;
+    if (p.zeilen[letzte].ende == 0) b += kCrLf;
+    if (!p.leer(letzte)) b += kCrLf;
+  }
+  return b + kodieren(p, {u'[' + a + u']', s + u'=' + w});
+}
+
+}  // namespace
+
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert) {
-  const QString a = trimmen(abschnitt).toString();
-  const QString s = trimmen(schluessel).toString();
-  if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
-  const QString w = einzeilig(wert);
-  const QString fa = falten(a), fs = falten(s);
-  return profilAendern(datei, [&](const ProfilZeiger& p) -> std::optional<QByteArray> {
-    const Abschnitt* ab = p->finden(fa);
-    const auto eintrag = ab ? ab->schluessel.constFind(fs) : QHash<QString, Eintrag>::const_iterator();
-    const bool vorhanden = ab && eintrag != ab->schluessel.constEnd();
-    if (vorhanden) {
-      // Only this one line changes, and keeps the key's spelling.
-      const QString text = eintrag->name + u'=' + w;
-      const int zeile = eintrag->zeile;
-      if (Profil::dekodieren(p->bytes(zeile)) == text) return std::nullopt;
-      const QByteArray neu = kodieren(*p, {text});
-      return p->daten.left(p->zeilen[zeile].start) + neu + p->daten.mid(p->zeilenEnde(zeile));
+  return ProfilSchreiben(datei, {{abschnitt, schluessel, wert}});
+}
+
+bool ProfilSchreiben(const QString& datei, const QList<ProfilWert>& werte) {
+  QList<ProfilWert> geprueft;
+  for (const ProfilWert& w : werte) {
+    const QString a = trimmen(w.abschnitt).toString();
+    const QString s = trimmen(w.schluessel).toString();
+    if (!gueltigerAbschnitt(a) || !gueltigerSchluessel(s)) return false;
+    geprueft.append({a, s, einzeilig(w.wert)});
+  }
+  return profilAendern(datei, [&](const ProfilZeiger& alt) -> std::optional<QByteArray> {
+    // Each key on the file as the keys before it left it (parsed again only when another key
+    // follows: the writer parses the final bytes itself).
+    ProfilZeiger p = alt;
+    std::optional<QByteArray> neu;
+    bool veraltet = false;
+    for (const ProfilWert& w : geprueft) {
+      if (veraltet) p = zerlegen(*neu);
+      std::optional<QByteArray> b = eintragen(*p, w.abschnitt, w.schluessel, w.wert);
+      veraltet = b.has_value();
+      if (b) neu = std::move(b);
     }
-    if (ab) {
-      // New key after the section's last non-blank line.
-      int nach = ab->kopf;
-      for (int i = ab->ende - 1; i > ab->kopf; --i)
-        if (!p->leer(i)) {
-          nach = i;
-          break;
-        }
-      return einfuegenNach(*p, nach, kodieren(*p, {s + u'=' + w}));
-    }
-    // New section at the end, set off by an empty line.
-    QByteArray b = p->daten;
-    if (!p->zeilen.isEmpty()) {
-      const int letzte = p->zeilen.size() - 1;
-      if (p->zeilen[letzte].ende == 0) b += kCrLf;
-      if (!p->leer(letzte)) b += kCrLf;
-    }
-    return b + kodieren(*p, {u'[' + a + u']', s + u'=' + w});
+    return neu;
   });
 }
 

@@ -29,6 +29,13 @@ QString ProfilLesen(const QString& datei, const QString& abschnitt, const QStrin
 // or starts with "[".
 bool ProfilSchreiben(const QString& datei, const QString& abschnitt, const QString& schluessel,
                      const QString& wert);
+// Several keys in one replace of the file, each by the rules above in turn, so that no reader
+// and no kill ever sees some of them written; one sync instead of one per key. False (file
+// untouched) as above, also when any section or key is invalid.
+struct ProfilWert {
+  QString abschnitt, schluessel, wert;
+};
+bool ProfilSchreiben(const QString& datei, const QList<ProfilWert>& werte);
 // Removes a key (every line of it in its section), or when schluessel is empty every section
 // of that name. Nothing to remove: true, file untouched. False when the file cannot be read or
 // written.

@@ -8,9 +8,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHostInfo>
+#include <QMutex>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QStandardPaths>
 #include <QStorageInfo>
 #include <QThread>
@@ -20,6 +21,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <ctime>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -61,10 +63,14 @@ QString SystemDienst::umgebung(const QString& name) {
   if (name.isEmpty()) return {};
   const QByteArray direkt = qgetenv(name.toLocal8Bit().constData());
   if (!direkt.isNull()) return QString::fromLocal8Bit(direkt);
-  // Windows names were case-insensitive ("Temp", "TEMP").
-  const auto env = QProcessEnvironment::systemEnvironment();
-  for (const QString& k : env.keys())
-    if (k.compare(name, Qt::CaseInsensitive) == 0) return env.value(k);
+  // Windows names were case-insensitive ("Temp", "TEMP"). Looked through in place: the
+  // one-second timer asks for a name that is usually missing.
+  for (char** e = environ; e && *e; ++e) {
+    const char* gleich = std::strchr(*e, '=');
+    if (!gleich) continue;
+    const QString k = QString::fromLocal8Bit(*e, gleich - *e);
+    if (k.compare(name, Qt::CaseInsensitive) == 0) return QString::fromLocal8Bit(gleich + 1);
+  }
   return {};
 }
 
@@ -88,7 +94,11 @@ QString SystemDienst::anmeldename() {
   return {};
 }
 
-QString SystemDienst::rechnername() { return QHostInfo::localHostName(); }
+QString SystemDienst::rechnername() {
+  // The same for the whole run; asked for every second.
+  static const QString name = QHostInfo::localHostName();
+  return name;
+}
 
 QString SystemDienst::datentraegerName(const QString& pfad) {
   QStorageInfo info(pfad.isEmpty() ? QDir::rootPath() : pfad);
@@ -141,8 +151,12 @@ QString xdg(const char* variable, const QString& rueckfall) {
   return o;
 }
 
+// Created once a run: the one-second timer asks for these folders every time.
 QString angelegt(const QString& ordner) {
-  QDir().mkpath(ordner);
+  static QSet<QString> schonAngelegt;
+  static QMutex sperre;
+  const QMutexLocker lock(&sperre);
+  if (!schonAngelegt.contains(ordner) && QDir().mkpath(ordner)) schonAngelegt.insert(ordner);
   return ordner;
 }
 }  // namespace

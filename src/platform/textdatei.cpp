@@ -8,6 +8,8 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
+#include <memory>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -382,6 +384,14 @@ void ordnerSynchronisieren(const QByteArray& ordner) {
   ::close(fd);
 }
 
+// The folders an OrdnerSyncGebuendelt of this thread will sync; nullptr while there is none.
+thread_local QList<QByteArray>* gebuendelt = nullptr;
+
+void ordnerSynchronisierenOderVormerken(const QByteArray& ordner) {
+  if (!gebuendelt) ordnerSynchronisieren(ordner);
+  else if (!gebuendelt->contains(ordner)) gebuendelt->append(ordner);
+}
+
 bool misslungen(QString* fehler, const QString& pfad, int fehlerNummer) {
   letzterFehler = fehlerNummer ? fehlerNummer : EIO;
   fehlerSetzen(fehler, pfad, letzterFehler);
@@ -471,7 +481,7 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
     ::unlink(temp.constData());
     return misslungen(fehler, pfad, e);
   }
-  ordnerSynchronisieren(ordner);
+  ordnerSynchronisierenOderVormerken(ordner);
   if (mitStand) {
     // The rename changes the change time; report the state only when the file now in place
     // is still the one just written (same inode, size and modification time).
@@ -485,6 +495,28 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
 }
 
 }  // namespace
+
+bool DateiSynchronisieren(const QString& pfad) {
+  const QByteArray name = QFile::encodeName(pfad);
+  const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::fsync(fd) == 0;
+  ::close(fd);
+  ordnerSynchronisieren(QFile::encodeName(QFileInfo(pfad).absolutePath()));
+  return ok;
+}
+
+OrdnerSyncGebuendelt::OrdnerSyncGebuendelt() {
+  if (gebuendelt) return;
+  gebuendelt = new QList<QByteArray>;
+  aussen_ = true;
+}
+
+OrdnerSyncGebuendelt::~OrdnerSyncGebuendelt() {
+  if (!aussen_) return;
+  const std::unique_ptr<QList<QByteArray>> ordner(std::exchange(gebuendelt, nullptr));
+  for (const QByteArray& o : *ordner) ordnerSynchronisieren(o);
+}
 
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,
                           DateiStand* neuerStand) {

@@ -80,6 +80,23 @@ int LetzterSchreibfehler();
 // letters of mixed case), only those beside an existing note (.tNN), .inf or .ini file; a user's
 // "Foto.jpg.iPhone" stays. Returns how many were removed. Not recursive.
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
+// While one exists in a thread, the atomic replaces of that thread leave syncing their folder
+// to it, and it syncs each folder once as it ends: a save of several files in one folder (a
+// note and its keys) waits for the folder once. Every file is still synced before it replaces
+// the old one, so none is ever half-written; nested ones leave the work to the outermost.
+class OrdnerSyncGebuendelt {
+public:
+  OrdnerSyncGebuendelt();
+  ~OrdnerSyncGebuendelt();
+  OrdnerSyncGebuendelt(const OrdnerSyncGebuendelt&) = delete;
+  OrdnerSyncGebuendelt& operator=(const OrdnerSyncGebuendelt&) = delete;
+
+private:
+  bool aussen_ = false;
+};
+// Forces a file and its folder entry to the disk now, bundle or not (a copy that must be there
+// before what follows may destroy the original). False when the file cannot be synced.
+bool DateiSynchronisieren(const QString& pfad);
 // May a new file be created in the folder (the temporary of an atomic replace)?
 bool OrdnerNimmtNeueDateien(const QString& ordner);
 // Tests: replaces the check whether a folder takes new files (nullptr: the real one).

@@ -8,6 +8,7 @@
 #include "notepad/skribondiv.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
+#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 #include "services/dienste_intern.h"
@@ -154,13 +155,19 @@ void SchreibrechtePruefen() {
 
 void StartStatistik() {
   const QDateTime jetzt = Plattform::Jetzt();
-  IniZaehlen(QString(), QString(), QStringLiteral("Stat_Starts"), 1);
-  if (!Laufzeit::IstDatum(programmWert(QStringLiteral("Stat_StartFirst"))))
-    IniSchreiben(QString(), QString(), QStringLiteral("Stat_StartFirst"),
-                 Laufzeit::Format(jetzt.date(), QStringLiteral("dd.mm.yyyy")));
-  IniSchreiben(QString(), QString(), QStringLiteral("Stat_StartLast"), Laufzeit::Format(jetzt, kZeitMuster));
   VersionsNummer();
-  IniSchreiben(QString(), QStringLiteral("Version"), ProgrammTitel, VersionsText);
+  {
+    // One write for the whole start, the counter read and written under one lock (two
+    // programs starting at once must not lose a start).
+    const Plattform::ProfilSperre sperre(IniDateiPfad(QString()));
+    const double starts = Laufzeit::Val(programmWert(QStringLiteral("Stat_Starts"))) + 1;
+    QList<IniWert> werte = {{QString(), QStringLiteral("Stat_Starts"), Laufzeit::Format(starts, QStringLiteral("0"))}};
+    if (!Laufzeit::IstDatum(programmWert(QStringLiteral("Stat_StartFirst"))))
+      werte.append({QString(), QStringLiteral("Stat_StartFirst"), Laufzeit::Format(jetzt.date(), QStringLiteral("dd.mm.yyyy"))});
+    werte.append({QString(), QStringLiteral("Stat_StartLast"), Laufzeit::Format(jetzt, kZeitMuster)});
+    werte.append({QStringLiteral("Version"), ProgrammTitel, VersionsText});
+    IniSchreiben(QString(), werte);
+  }
   FernSchliessenPrüfen(0);
   const double mwst = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
   MwStSatz = mwst > 0 ? float(mwst) : 19.0f;

@@ -410,7 +410,9 @@ TEST_F(NotizSpeicherTest, KindprozessSpeichertEndlos) {
   Z_Alles::ordnerTmp = ziel + "/tmp";
   speicher.oeffnen("Skribon", 50);
   for (long i = 0;; ++i) {
-    if (!speicher.sichern(1, (i % 2) ? textB() : textA(), schluessel(i % 2 ? "B" : "A"))) return;
+    NotizSchluessel s = schluessel(i % 2 ? "B" : "A");
+    s.CrsrPos = i % 2 ? "2" : "1";  // a second key that belongs to the same save
+    if (!speicher.sichern(1, (i % 2) ? textB() : textA(), s)) return;
     if (i == 0) {
       std::fputs("bereit\n", stdout);
       std::fflush(stdout);
@@ -490,9 +492,11 @@ TEST_F(NotizSpeicherTest, AbbruchMittenImSichern) {
     const QByteArray datei = DateiLesen(ziel + "/Skribon.t01");
     ASSERT_TRUE(datei == a || datei == b) << "Runde " << runde << ": " << datei.size() << " Bytes";
     ++gefunden[datei == a ? 0 : 1];
-    // The settings file is whole as well.
+    // The settings file is whole as well, and never holds keys of two saves.
     const QString kopf = Plattform::ProfilLesen(ziel + "/Skribon.inf", "Note01", "Header", "?");
     EXPECT_TRUE(kopf == "A" || kopf == "B") << kopf.toStdString();
+    EXPECT_EQ(Plattform::ProfilLesen(ziel + "/Skribon.inf", "Note01", "CrsrPos", "?"), kopf == "A" ? "1" : "2")
+        << "Runde " << runde;
     Plattform::ProfilCacheLeeren();
   }
   // Both texts were seen on disk: the kill did land in different phases.

@@ -6,6 +6,7 @@
 #include <QLockFile>
 #include <QSysInfo>
 #include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -278,6 +279,39 @@ TEST_F(ProfilTest, SchreibenErsetztNurDieEineZeile) {
   EXPECT_FALSE(ProfilSchreiben({}, "A", "k", "v"));
 }
 
+// Several keys in one replace: each written as the single write would write it after the keys
+// before it, nothing written when all are as stored, nothing at all when one is invalid.
+TEST_F(ProfilTest, MehrereSchluesselInEinemSchreiben) {
+  const QString f = ini("mehrere.ini");
+  struct Fall {
+    const char* name;
+    QByteArray vorher;
+    QList<ProfilWert> werte;
+    bool ok;
+    QByteArray nachher;
+  };
+  const Fall faelle[] = {
+      {"neue Datei, zwei Abschnitte", "", {{"A", "x", "1"}, {"B", "y", "2"}, {"a", "Z", "3"}}, true,
+       "[A]\r\nx=1\r\nZ=3\r\n\r\n[B]\r\ny=2\r\n"},
+      {"vorhandene Zeilen, Schreibweise bleibt", "[A]\nX=0\n; k\nY=0\n",
+       {{"A", "y", "7"}, {"A", "x", "8"}, {"A", "x", "9"}}, true, "[A]\nX=9\r\n; k\nY=7\r\n"},
+      {"Zeilenumbruch im Wert", "[A]\r\n", {{"A", "t", "a\nb"}}, true, "[A]\r\nt=a b\r\n"},
+      {"ein ungültiger Schlüssel", "[A]\r\nx=1\r\n", {{"A", "x", "2"}, {"A", "y=", "3"}}, false,
+       "[A]\r\nx=1\r\n"},
+  };
+  for (const Fall& fall : faelle) {
+    SCOPED_TRACE(fall.name);
+    DateiSchreiben(f, fall.vorher);
+    ProfilCacheLeeren();
+    EXPECT_EQ(ProfilSchreiben(f, fall.werte), fall.ok);
+    EXPECT_EQ(zeigen(DateiLesen(f)), zeigen(fall.nachher));
+  }
+  // All as stored: the file is not replaced.
+  const quint64 vorher = inode(f);
+  EXPECT_TRUE(ProfilSchreiben(f, {{"A", "x", "1"}, {" a ", "X", "1"}}));
+  EXPECT_EQ(inode(f), vorher);
+}
+
 TEST_F(ProfilTest, Loeschen) {
   const QByteArray start = "[A]\r\nk=1\r\nx=2\r\nK=3\r\n[B]\r\nk=4\r\n[a]\r\nk=5\r\n";
   struct Fall { const char* abschnitt; const char* schluessel; QByteArray nachher; };
@@ -442,6 +476,41 @@ TEST_F(ProfilTest, ZweiProzesseVerlierenKeinenSchluessel) {
   for (int fd : {zumKind[0], zumKind[1], zumElternteil[0], zumElternteil[1]}) close(fd);
   EXPECT_EQ(DateiLesen(f), B("[S]\r\na=1\r\nb=2\r\nc=3\r\nd=4\r\n"));
   EXPECT_EQ(ProfilSchluessel(f, "S"), (QStringList{"a", "b", "c", "d"}));
+}
+
+// The lock files are QLockFile's: a program using it waits while this one holds the lock, and
+// takes over a lock whose holder died (its contents name the holder as QLockFile expects).
+TEST_F(ProfilTest, SperreFuerQLockFile) {
+  const QString f = ini("sperre.ini");
+  const QString sperrDatei = f + ".lock";
+  auto imKind = [](const std::function<bool()>& tun) {
+    const pid_t kind = fork();
+    if (kind == 0) _exit(tun() ? 0 : 1);
+    int status = -1;
+    waitpid(kind, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  {
+    const ProfilSperre halter(f);
+    ASSERT_TRUE(halter.gesperrt());
+    EXPECT_EQ(imKind([&] {
+                QLockFile l(sperrDatei);
+                l.setStaleLockTime(60000);
+                return !l.tryLock(0) && l.error() == QLockFile::LockFailedError;
+              }),
+              0);
+  }
+  EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+  EXPECT_EQ(imKind([&] {
+              const ProfilSperre stirbt(f);
+              _exit(stirbt.gesperrt() ? 0 : 1);
+              return false;
+            }),
+            0);
+  ASSERT_TRUE(QFileInfo::exists(sperrDatei));
+  QLockFile l(sperrDatei);
+  l.setStaleLockTime(60000);
+  EXPECT_TRUE(l.tryLock(0));
 }
 
 TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {

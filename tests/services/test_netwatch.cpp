@@ -5,10 +5,12 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <functional>
 #include <iostream>
 
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
+#include "platform/ordnerindex.h"
 #include "services/netwatch.h"
 #include "dienste_test.h"
 
@@ -193,6 +195,50 @@ TEST_F(NetWatchTest, FernSchliessen) {
     EXPECT_EQ(Z_Alles::FernSchliessenPrüfen(1), f.gefunden && !f.nachStart.isEmpty() ? 1 : 0);
     for (const QString& p : f.flags) QFile::remove(wurzel + p);
   }
+}
+
+// Flags made, renamed and removed after the first check, in any letter case: each tick sees
+// them without reading a watched folder again. Where a folder cannot be watched (as on a
+// network share) a change reads it again. A data folder replaced by a new one is watched anew.
+TEST_F(NetWatchTest, FernSchliessenOhneNeuesLesen) {
+  system.env["COMPUTERNAME"] = "PC-A";
+  const QString d = datOrdner + "/";
+  struct Schritt {
+    const char* name;
+    std::function<void()> tun;
+    int gefunden;
+  };
+  const Schritt schritte[] = {
+      {"klein geschrieben", [&] { DateiSchreiben(d + "skribon_rmtclose$doit.flg", ""); }, 1},
+      {"entfernt", [&] { QFile::remove(d + "skribon_rmtclose$doit.flg"); }, 0},
+      {"Rechner, gross", [&] { DateiSchreiben(d + "SKRIBON_PC-A_RMTCLOSE$DOIT.FLG", ""); }, 1},
+      {"hinaus umbenannt", [&] { QFile::rename(d + "SKRIBON_PC-A_RMTCLOSE$DOIT.FLG", wurzel + "/x"); }, 0},
+      {"hinein umbenannt", [&] { QFile::rename(wurzel + "/x", d + "Skribon_rmtClose$DOit.flg"); }, 1},
+      {"Ordner dieses Namens", [&] {
+         QFile::remove(d + "Skribon_rmtClose$DOit.flg");
+         QDir().mkpath(d + "Skribon_RmtClose$DoIt.flg");
+       }, 0},
+  };
+  for (const bool beobachtet : {true, false}) {
+    SCOPED_TRACE(beobachtet ? "beobachtet" : "wie im Netz");
+    Plattform::SetzeOrdnerBeobachtung(beobachtet);
+    EXPECT_EQ(Z_Alles::FernSchliessenPrüfen(1), 0);
+    const quint64 gelesen = Plattform::OrdnerLesevorgaenge();
+    for (const Schritt& s : schritte) {
+      SCOPED_TRACE(s.name);
+      s.tun();
+      EXPECT_EQ(Z_Alles::FernSchliessenPrüfen(1), s.gefunden);
+    }
+    if (beobachtet) {
+      EXPECT_EQ(Plattform::OrdnerLesevorgaenge(), gelesen);
+    }
+    ASSERT_TRUE(QDir(datOrdner).removeRecursively());
+    ASSERT_TRUE(QDir().mkpath(datOrdner));
+    DateiSchreiben(d + "SKRIBON_RmtClose$DoIt.flg", "");
+    EXPECT_EQ(Z_Alles::FernSchliessenPrüfen(1), 1) << "neuer Datenordner";
+    QFile::remove(d + "SKRIBON_RmtClose$DoIt.flg");
+  }
+  Plattform::SetzeOrdnerBeobachtung(true);
 }
 
 TEST_F(NetWatchTest, ZeitgeberBeendetEinmal) {

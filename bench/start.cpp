@@ -1,0 +1,172 @@
+// A start as the program makes it, its parts wired as src/main.cpp wires them: the splash
+// beside a bare window of the same size, in this process and as whole processes from their
+// start to the painted window, and the whole start from the folder resolution to the shown main
+// window with its notepad (time, and the disk syncs and folder creations it makes).
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QProcess>
+#include <QWindow>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+#include "bench_hilfe.h"
+#include "calculator/rechner.h"
+#include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
+#include "notepad/main.h"
+#include "notepad/skribondiv.h"
+#include "notepad/titel.h"
+#include "platform/textdatei.h"
+#include "platform/uebersetzung.h"
+#include "printing/notizdruck.h"
+#include "printing/z_vario.h"
+#include "services/programmdienste.h"
+#include "services/z_v_allgemein.h"
+#include "systemaufrufe.h"
+#include "windows/hilfsfenster.h"
+#include "windows/versionspruefung.h"
+
+namespace {
+
+QString datenOrdner;
+
+QTemporaryDir* vorbereiten() {
+  QTemporaryDir* wurzel = BenchOrdnerAnlegen();
+  datenOrdner = Z_Alles::ordnerDat;
+  QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
+  Z_Alles::IniSchreiben({}, {}, "AutoTip", "0");  // no tips window after the fifth start
+  // A notepad of 50 notes of a few lines each.
+  for (int nr = 1; nr <= 50; ++nr)
+    Plattform::TextSchreiben(datenOrdner + "/Skribon.t" + SkribonDiv::NummerText(nr),
+                             QString("Notiz %1\nzweite Zeile\ndritte Zeile\n").arg(nr));
+  Rechner::Registrieren();
+  Notizdruck::Registrieren();
+  HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
+  Z_V_Allgemein::Registrieren();
+  VersionsPrüfung::Registrieren();
+  Hilfsfenster::Registrieren();
+  Programmdienste::Registrieren();
+  return wurzel;
+}
+
+// The splash shown and painted, then taken down before its tick starts the main window.
+void BM_TitelZeigen(benchmark::State& state) {
+  for (auto _ : state) {
+    auto* t = new Titel;
+    t->Form_Load();
+    QApplication::processEvents();
+    state.PauseTiming();
+    t->Zeit.stop();
+    delete t;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_TitelZeigen)->Unit(benchmark::kMillisecond);
+
+// What a bare Qt program shows in its place: a window of the splash's size with a label.
+void BM_LeeresFenster(benchmark::State& state) {
+  for (auto _ : state) {
+    auto* w = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+    auto* l = new QVBoxLayout(w);
+    l->addWidget(new QLabel(QStringLiteral("Dormiks-Skribon"), w));
+    w->resize(460, 200);
+    w->show();
+    QApplication::processEvents();
+    state.PauseTiming();
+    delete w;
+    QApplication::processEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_LeeresFenster)->Unit(benchmark::kMillisecond);
+
+// A process that shows one window and ends once it is painted: the splash as src/main.cpp
+// shows it, or a bare window.
+int fensterProzess(int argc, char** argv, bool titel) {
+  QApplication app(argc, argv);
+  QWidget* w = nullptr;
+  if (titel) {
+    QApplication::setApplicationName(QStringLiteral("Skribon"));
+    QApplication::setOrganizationName(QStringLiteral("Dormiks-Programme"));
+    QApplication::setWindowIcon(SkribonDiv::ProgrammSymbol());
+    Plattform::DeutschLaden();
+    auto* t = new Titel;
+    t->Form_Load();
+    t->Zeit.stop();
+    w = t;
+  } else {
+    w = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+    auto* l = new QVBoxLayout(w);
+    l->addWidget(new QLabel(QStringLiteral("Dormiks-Skribon"), w));
+    w->resize(460, 200);
+    w->show();
+  }
+  QElapsedTimer uhr;
+  uhr.start();
+  while (!(w->windowHandle() && w->windowHandle()->isExposed()) && uhr.elapsed() < 5000)
+    QApplication::processEvents(QEventLoop::AllEvents, 10);
+  QApplication::processEvents();  // painted
+  return 0;
+}
+
+void prozess(benchmark::State& state, const char* art) {
+  for (auto _ : state) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(QCoreApplication::applicationFilePath(), {QString::fromLatin1(art), "/OrdnerDat=" + datenOrdner});
+    if (!p.waitForFinished(30000) || p.exitCode() != 0) state.SkipWithError("Prozess gescheitert");
+  }
+}
+// Wall time from the process start to its first painted window, and its end.
+void BM_TitelProzess(benchmark::State& state) { prozess(state, "--titel"); }
+void BM_LeeresFensterProzess(benchmark::State& state) { prozess(state, "--leer"); }
+BENCHMARK(BM_TitelProzess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LeeresFensterProzess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// From the folder resolution to the main window shown with its notepad and the splash gone.
+Main* starten() {
+  Z_Alles::ordnerDat.clear();
+  SkribonDiv::Befehlszeile = {"/OrdnerDat=" + datenOrdner};
+  auto* t = new Titel;
+  t->Form_Load();
+  t->Zeit_Timer();  // the first tick builds the main window
+  Main* m = t->hauptfenster();
+  t->Zeit_Timer();  // the second unloads the splash
+  QApplication::processEvents();
+  return m;
+}
+
+void beenden(Main* m) {
+  m->sofortBeenden();
+  delete m;
+  Programmdienste::Zuruecksetzen();
+  QApplication::processEvents();
+}
+
+void BM_Start(benchmark::State& state) {
+  beenden(starten());  // the files of a first start exist, as on every later one
+  for (auto _ : state) {
+    Main* m = starten();
+    state.PauseTiming();
+    beenden(m);
+    state.ResumeTiming();
+  }
+  SystemaufrufeMelden(state, SystemaufrufeZaehlen([] { starten(); }), false);
+}
+BENCHMARK(BM_Start)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc > 1 && (qstrcmp(argv[1], "--titel") == 0 || qstrcmp(argv[1], "--leer") == 0)) {
+    // The folders as the parent set them up: the splash reads its settings there.
+    SkribonDiv::Befehlszeile = {QString::fromLocal8Bit(argv[2])};
+    return fensterProzess(argc, argv, qstrcmp(argv[1], "--titel") == 0);
+  }
+  return BenchFensterMain(argc, argv, &vorbereiten);
+}
