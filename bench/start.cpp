@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "bench_hilfe.h"
-#include "calculator/rechner.h"
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
@@ -22,13 +21,9 @@
 #include "notepad/titel.h"
 #include "platform/textdatei.h"
 #include "platform/uebersetzung.h"
-#include "printing/notizdruck.h"
-#include "printing/z_vario.h"
-#include "services/programmdienste.h"
-#include "services/z_v_allgemein.h"
 #include "systemaufrufe.h"
-#include "windows/hilfsfenster.h"
-#include "windows/versionspruefung.h"
+#include "services/programmdienste.h"
+#include "verdrahtung.h"
 
 namespace {
 
@@ -43,13 +38,7 @@ QTemporaryDir* vorbereiten() {
   for (int nr = 1; nr <= 50; ++nr)
     Plattform::TextSchreiben(datenOrdner + "/Skribon.t" + SkribonDiv::NummerText(nr),
                              QString("Notiz %1\nzweite Zeile\ndritte Zeile\n").arg(nr));
-  Rechner::Registrieren();
-  Notizdruck::Registrieren();
-  HauptfensterHaken::EditorDoppelklick = &Z_Vario::KopierBefehl;
-  Z_V_Allgemein::Registrieren();
-  VersionsPrüfung::Registrieren();
-  Hilfsfenster::Registrieren();
-  Programmdienste::Registrieren();
+  Verdrahten();  // as the program does
   return wurzel;
 }
 
