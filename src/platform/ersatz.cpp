@@ -3,6 +3,7 @@
 #include "platform/drucker.h"
 #include "platform/http.h"
 #include "platform/job.h"
+#include "platform/profil.h"
 #include "platform/shell.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
@@ -19,6 +20,7 @@ void ErsatzEinsetzen(const Ersatz& ersatz) {
   SetzeOrdnerSchreibPruefung(ersatz.ordnerSchreibPruefung);
   SetzeJobPausen(ersatz.jobPausen);
   SetzeHilfeAufruf(ersatz.hilfe);
+  SetzeSperrUhr(ersatz.sperrUhrMs, ersatz.sperrPauseUs);
 }
 
 }  // namespace Plattform

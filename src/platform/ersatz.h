@@ -24,6 +24,8 @@ struct Ersatz {
   bool (*ordnerSchreibPruefung)(const QString& ordner) = nullptr;  // may a folder take new files
   bool jobPausen = true;             // false: generated jobs are written without their waits
   HilfeFunktion hilfe = nullptr;     // the Help button of message boxes
+  qint64 (*sperrUhrMs)() = nullptr;  // the clock and pause of settings-lock waits
+  void (*sperrPauseUs)(int) = nullptr;
 };
 
 // Puts every part in at once; Ersatz{} gives the platform its own parts back.

@@ -574,7 +574,6 @@ TEST_F(ProfilTest, SperreWiedereintrittFremderFadenVerwaisteSperre) {
 // maker was killed while creating it (no one holds it open) is no obstacle.
 TEST_F(ProfilTest, SperrFristUndHindernisse) {
   SetzeSperrUhr(&sperrUhrMs, &sperrPause);
-  struct Zurueck { ~Zurueck() { SetzeSperrUhr(nullptr, nullptr); } } zurueck;
   const QString f = ini("frist.ini"), sperre = f + ".lock";
   enum Art { Ordner, Fremd, Lebt, Leer, LeerAlt, LeerAltOffen, TotLeeresRmlock };
   const struct { Art art; const char* hindernis; } faelle[] = {
