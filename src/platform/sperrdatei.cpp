@@ -9,6 +9,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "platform/textdatei.h"
+
 namespace Plattform {
 
 namespace {
@@ -32,21 +34,6 @@ QByteArray inhalt() {
   return QByteArray::number(qint64(::getpid())) + '\n' + rest;
 }
 
-bool allesSchreiben(int fd, const QByteArray& bytes) {
-  const char* p = bytes.constData();
-  qsizetype rest = bytes.size();
-  while (rest > 0) {
-    const ssize_t n = ::write(fd, p, size_t(rest));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    rest -= n;
-  }
-  return true;
-}
-
 }  // namespace
 
 Sperrdatei::Sperrdatei(const QString& pfad) : pfad_(pfad), qt_(pfad) {}
@@ -60,7 +47,7 @@ bool Sperrdatei::tryLock(int timeout) {
   if (fd >= 0) {
     // Keeps another program's stale-lock removal away while this one holds it.
     (void)::flock(fd, LOCK_EX | LOCK_NB);
-    if (!allesSchreiben(fd, inhalt())) {
+    if (!AllesSchreiben(fd, inhalt())) {
       ::close(fd);
       ::unlink(name.constData());
       fehler_ = QLockFile::UnknownError;

@@ -361,21 +361,6 @@ bool istEigeneDatei(QStringView name) {
          endung[1] <= u'9' && endung[2] >= u'0' && endung[2] <= u'9';
 }
 
-bool allesSchreiben(int fd, const QByteArray& bytes) {
-  const char* p = bytes.constData();
-  qsizetype rest = bytes.size();
-  while (rest > 0) {
-    const ssize_t n = ::write(fd, p, size_t(rest));
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += n;
-    rest -= n;
-  }
-  return true;
-}
-
 // The rename is only durable once the folder's entry is on disk too.
 void ordnerSynchronisieren(const QByteArray& ordner) {
   const int fd = ::open(ordner.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -404,7 +389,7 @@ bool anOrtSchreiben(const QString& pfad, const QByteArray& ziel, const QByteArra
                     QString* fehler, DateiStand* neuerStand) {
   const int fd = ::open(ziel.constData(), O_WRONLY | O_CLOEXEC);
   if (fd < 0) return misslungen(fehler, pfad, errno);
-  if (!allesSchreiben(fd, bytes) || ::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0) {
+  if (!AllesSchreiben(fd, bytes) || ::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0) {
     const int e = errno;
     ::close(fd);
     return misslungen(fehler, pfad, e);
@@ -459,7 +444,7 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
     ::unlink(temp.constData());
     return misslungen(fehler, pfad, e);
   };
-  if (!allesSchreiben(fd, bytes)) return abbrechen(errno);
+  if (!AllesSchreiben(fd, bytes)) return abbrechen(errno);
   if (gibtEs) {
     // Keep owner, group and permission bits, so a shared file stays shared. Changing the
     // owner is only allowed to root, changing the group only to its members: best effort.
@@ -581,6 +566,21 @@ bool TextAnhaengen(const QString& pfad, const QString& text) {
   const QByteArray bytes = TextKodieren(text);
   if (f.write(bytes) != bytes.size()) return false;
   return f.flush();
+}
+
+bool AllesSchreiben(int fd, const QByteArray& bytes) {
+  const char* p = bytes.constData();
+  qsizetype rest = bytes.size();
+  while (rest > 0) {
+    const ssize_t n = ::write(fd, p, size_t(rest));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += n;
+    rest -= n;
+  }
+  return true;
 }
 
 }  // namespace Plattform

@@ -99,6 +99,8 @@ private:
 bool DateiSynchronisieren(const QString& pfad);
 // May a new file be created in the folder (the temporary of an atomic replace)?
 bool OrdnerNimmtNeueDateien(const QString& ordner);
+// Writes all bytes to a file descriptor, going on after interrupted writes.
+bool AllesSchreiben(int fd, const QByteArray& bytes);
 // Tests: replaces the check whether a folder takes new files (nullptr: the real one).
 void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner));
 
