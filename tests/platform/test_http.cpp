@@ -190,7 +190,7 @@ TEST_F(HttpTest, GrosseDateiOhneSpeicher) {
     });
     QObject::connect(s, &QTcpSocket::bytesWritten, s, nachlegen);
   });
-  const qint64 vorher = spitzenSpeicher();
+  [[maybe_unused]] const qint64 vorher = spitzenSpeicher();
   Plattform::HttpAnfrage a;
   a.adresse = QStringLiteral("http://127.0.0.1:%1/setup").arg(srv.serverPort());
   a.hoechstens = qint64(1) << 30;
@@ -199,7 +199,10 @@ TEST_F(HttpTest, GrosseDateiOhneSpeicher) {
   ASSERT_TRUE(e.ok) << e.fehler.toStdString();
   EXPECT_EQ(e.laenge, gesamt);
   EXPECT_EQ(QFileInfo(a.datei).size(), gesamt);
+#if !defined(__SANITIZE_ADDRESS__)
+  // The address sanitizer keeps freed memory in quarantine, so the peak says nothing there.
   EXPECT_LT(spitzenSpeicher() - vorher, gesamt / 2);
+#endif
 }
 
 TEST_F(HttpTest, WebAdressen) {
