@@ -157,9 +157,6 @@ int Anzahl(Punkt punkt);
 // Removes every step (tests).
 void Leeren();
 
-// services/, printing/, calculator/ and windows/ add their steps (each folder's registration is
-// one line in src/verdrahtung.cpp), and the window placement helpers that store a window's
-// position in twips.
 // The build's version text: major, two-digit minor, four-digit revision ("2026.05.0012").
 QString BuildVersion();
 // The version text the program shows and stores: the services' (dienste.versionsNummer) when
