@@ -106,18 +106,20 @@ QString IniSchreiben(const QString& datei, const QString& abschnitt, const QStri
 QStringList IniSchreiben(const QString& datei, const QList<IniWert>& werte) {
   QStringList gespeichert;
   QList<Plattform::ProfilWert> profil;
-  QStringList namen;
   for (const IniWert& w : werte) {
     gespeichert.append(wertKodieren(w.wert));
     profil.append({abschnittName(w.abschnitt), schluesselName(w.schluessel), gespeichert.constLast()});
-    namen.append(QStringLiteral("[%1] %2").arg(profil.constLast().abschnitt, profil.constLast().schluessel));
   }
-  const Plattform::ProfilSperre sperre(IniDateiPfad(datei));
-  if (!sperre.gesperrt())
-    DebugLog(QStringLiteral("IniSchreiben ohne Sperre: ") + IniDateiPfad(datei));
-  if (!Plattform::ProfilSchreiben(IniDateiPfad(datei), profil))
-    DebugLog(QStringLiteral("IniSchreiben fehlgeschlagen: ") + IniDateiPfad(datei) + u' ' +
-             namen.join(QStringLiteral(", ")));
+  const QString pfad = IniDateiPfad(datei);
+  const Plattform::ProfilSperre sperre(pfad);
+  if (!sperre.gesperrt()) DebugLog(QStringLiteral("IniSchreiben ohne Sperre: ") + pfad);
+  if (!Plattform::ProfilSchreiben(pfad, profil)) {
+    // The keys are named only for the log of a failure, not on every write.
+    QStringList namen;
+    for (const Plattform::ProfilWert& w : profil)
+      namen.append(QStringLiteral("[%1] %2").arg(w.abschnitt, w.schluessel));
+    DebugLog(QStringLiteral("IniSchreiben fehlgeschlagen: ") + pfad + u' ' + namen.join(QStringLiteral(", ")));
+  }
   return gespeichert;
 }
 
