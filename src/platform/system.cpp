@@ -151,6 +151,8 @@ QString xdg(const char* variable, const QString& rueckfall) {
   return o;
 }
 
+QString cacheBasisOrdner() { return xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme"; }
+
 // Created once a run: the one-second timer asks for these folders every time.
 QString angelegt(const QString& ordner) {
   static QSet<QString> schonAngelegt;
@@ -188,14 +190,14 @@ QString KonfigBasisOrdner() {
 }
 
 QString CacheTempOrdner() {
-  const QString o = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme/Temp";
+  const QString o = cacheBasisOrdner() + "/Temp";
   QDir().mkpath(o);
   QFile::setPermissions(o, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   return o;
 }
 
 QString PrivaterOrdner(const QString& name, QString* fehler) {
-  const QString basis = xdg("XDG_CACHE_HOME", "/.cache") + "/Dormiks-Programme";
+  const QString basis = cacheBasisOrdner();
   const QString o = basis + u'/' + name;
   auto fehlschlag = [&](const QString& text) {
     if (fehler) *fehler = text;
