@@ -8,8 +8,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <memory>
-#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -369,7 +367,8 @@ void ordnerSynchronisieren(const QByteArray& ordner) {
   ::close(fd);
 }
 
-// The folders an OrdnerSyncGebuendelt of this thread will sync; nullptr while there is none.
+// The folders the outermost OrdnerSyncGebuendelt of this thread will sync; nullptr while there
+// is none.
 thread_local QList<QByteArray>* gebuendelt = nullptr;
 
 void ordnerSynchronisierenOderVormerken(const QByteArray& ordner) {
@@ -492,15 +491,13 @@ bool DateiSynchronisieren(const QString& pfad) {
 }
 
 OrdnerSyncGebuendelt::OrdnerSyncGebuendelt() {
-  if (gebuendelt) return;
-  gebuendelt = new QList<QByteArray>;
-  aussen_ = true;
+  if (!gebuendelt) gebuendelt = &ordner_;
 }
 
 OrdnerSyncGebuendelt::~OrdnerSyncGebuendelt() {
-  if (!aussen_) return;
-  const std::unique_ptr<QList<QByteArray>> ordner(std::exchange(gebuendelt, nullptr));
-  for (const QByteArray& o : *ordner) ordnerSynchronisieren(o);
+  if (gebuendelt != &ordner_) return;
+  gebuendelt = nullptr;
+  for (const QByteArray& o : ordner_) ordnerSynchronisieren(o);
 }
 
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,

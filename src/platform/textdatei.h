@@ -4,6 +4,7 @@
 // Every text file of the program goes through here.
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 
 namespace Plattform {
@@ -92,7 +93,7 @@ public:
   OrdnerSyncGebuendelt& operator=(const OrdnerSyncGebuendelt&) = delete;
 
 private:
-  bool aussen_ = false;
+  QList<QByteArray> ordner_;  // the outermost one's folders; the inner ones' stay empty
 };
 // Forces a file and its folder entry to the disk now, bundle or not (a copy that must be there
 // before what follows may destroy the original). False when the file cannot be synced.
