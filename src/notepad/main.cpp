@@ -15,6 +15,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -305,7 +306,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
   zeitInfoWache_.setInterval(1000);
   connect(&zeitInfoWache_, &QTimer::timeout, this, [this] {
-    if (zeitInfoLaeuft_ && !endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+    if (!endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
   });
 
   // The desktop session ends, or the application is told to quit: the orderly exit first.
@@ -661,19 +662,12 @@ void Main::Text_KeyDown_Einfuegen() {
 void Main::Zeit_Timer() { sitzung_.zeitSichern(); }
 
 void Main::ZeitInfo_Timer() {
-  if (zeitInfoLaeuft_ || endet()) return;
-  zeitInfoLaeuft_ = true;
-  // A timer does not fire again while its last tick still runs. Should a step wait in a box (a
-  // message from another user), the remote close is checked on the side, so a copy whose user is
-  // away still closes.
+  // The watch runs exactly while a tick does. A timer does not fire again while its last tick
+  // still runs: should a step wait in a box (a message from another user), the remote close is
+  // checked on the side, so a copy whose user is away still closes.
+  if (zeitInfoWache_.isActive() || endet()) return;
   zeitInfoWache_.start();
-  struct Freigabe {
-    Main& m;
-    ~Freigabe() {
-      m.zeitInfoLaeuft_ = false;
-      m.zeitInfoWache_.stop();
-    }
-  } freigabe{*this};
+  const auto freigabe = qScopeGuard([this] { zeitInfoWache_.stop(); });
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
   if (endet()) return;
