@@ -37,7 +37,6 @@
 #include "platform/dialoge.h"
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
-#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 
