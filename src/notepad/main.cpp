@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QHash>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,22 +55,17 @@ const QStringList kLeisteReihe = {QStringLiteral("PulDrucken"), QStringLiteral("
                                   QStringLiteral("PulInfo")};
 
 // Toolbar icons from the desktop's icon theme; without one the buttons show their text only.
-// Each is looked up once a run (a theme icon follows a change of theme by itself); never
-// destroyed, like the program's icon.
+// Qt keeps each theme icon it has looked up, and a theme icon follows a change of theme by itself.
 QIcon leistenSymbol(const QString& name) {
   static const QMap<QString, QString> namen = {
       {QStringLiteral("PulDrucken"), QStringLiteral("document-print")},
       {QStringLiteral("PulRechner"), QStringLiteral("accessories-calculator")},
       {QStringLiteral("PulInfo"), QStringLiteral("help-about")},
       {QStringLiteral("PulEnde"), QStringLiteral("application-exit")}};
-  static auto* const gefunden = new QHash<QString, QIcon>;
   const QString n = namen.value(name);
   if (n.isEmpty()) return {};
-  const auto it = gefunden->constFind(n);
-  if (it != gefunden->cend()) return *it;
   QIcon i = QIcon::fromTheme(n);
   if (i.isNull()) i = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
-  gefunden->insert(n, i);
   return i;
 }
 
