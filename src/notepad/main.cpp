@@ -5,7 +5,6 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QDir>
-#include <QHash>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <QToolBar>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStackedWidget>
@@ -36,7 +36,6 @@
 #include "platform/dialoge.h"
 #include "platform/farben.h"
 #include "platform/laufzeit.h"
-#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 
@@ -56,22 +55,17 @@ const QStringList kLeisteReihe = {QStringLiteral("PulDrucken"), QStringLiteral("
                                   QStringLiteral("PulInfo")};
 
 // Toolbar icons from the desktop's icon theme; without one the buttons show their text only.
-// Each is looked up once a run (a theme icon follows a change of theme by itself); never
-// destroyed, like the program's icon.
+// Qt keeps each theme icon it has looked up, and a theme icon follows a change of theme by itself.
 QIcon leistenSymbol(const QString& name) {
   static const QMap<QString, QString> namen = {
       {QStringLiteral("PulDrucken"), QStringLiteral("document-print")},
       {QStringLiteral("PulRechner"), QStringLiteral("accessories-calculator")},
       {QStringLiteral("PulInfo"), QStringLiteral("help-about")},
       {QStringLiteral("PulEnde"), QStringLiteral("application-exit")}};
-  static auto* const gefunden = new QHash<QString, QIcon>;
   const QString n = namen.value(name);
   if (n.isEmpty()) return {};
-  const auto it = gefunden->constFind(n);
-  if (it != gefunden->cend()) return *it;
   QIcon i = QIcon::fromTheme(n);
   if (i.isNull()) i = QIcon::fromTheme(n + QStringLiteral("-symbolic"));
-  gefunden->insert(n, i);
   return i;
 }
 
@@ -305,7 +299,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
   zeitInfoWache_.setInterval(1000);
   connect(&zeitInfoWache_, &QTimer::timeout, this, [this] {
-    if (zeitInfoLaeuft_ && !endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+    if (!endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
   });
 
   // The desktop session ends, or the application is told to quit: the orderly exit first.
@@ -661,19 +655,12 @@ void Main::Text_KeyDown_Einfuegen() {
 void Main::Zeit_Timer() { sitzung_.zeitSichern(); }
 
 void Main::ZeitInfo_Timer() {
-  if (zeitInfoLaeuft_ || endet()) return;
-  zeitInfoLaeuft_ = true;
-  // A timer does not fire again while its last tick still runs. Should a step wait in a box (a
-  // message from another user), the remote close is checked on the side, so a copy whose user is
-  // away still closes.
+  // The watch runs exactly while a tick does. A timer does not fire again while its last tick
+  // still runs: should a step wait in a box (a message from another user), the remote close is
+  // checked on the side, so a copy whose user is away still closes.
+  if (zeitInfoWache_.isActive() || endet()) return;
   zeitInfoWache_.start();
-  struct Freigabe {
-    Main& m;
-    ~Freigabe() {
-      m.zeitInfoLaeuft_ = false;
-      m.zeitInfoWache_.stop();
-    }
-  } freigabe{*this};
+  const auto freigabe = qScopeGuard([this] { zeitInfoWache_.stop(); });
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
   if (endet()) return;

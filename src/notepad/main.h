@@ -164,8 +164,7 @@ private:
   bool startFertig_ = false; // Form_Load has run to its end: the window's place is the user's
   Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
   bool ersterPaint_ = true;
-  bool zeitInfoLaeuft_ = false;
-  QTimer zeitInfoWache_;     // runs the remote close while a tick of ZeitInfo waits in a box
+  QTimer zeitInfoWache_;     // runs while a tick of ZeitInfo does: the remote close, should it wait in a box
   Qt::WindowStates startZustand_ = Qt::WindowNoState;
   bool startZustandGesetzt_ = false;
   QStringList startProtokoll_;

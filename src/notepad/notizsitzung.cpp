@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <iterator>
 #include <unistd.h>
 
 #include "foundation/hauptfenster.h"
@@ -291,34 +292,28 @@ bool NotizSitzung::endenTrotzFehler(bool ohneRueckfrage) {
 }
 
 void NotizSitzung::schritteBisEntladen() {
+  // The steps after the settings, in order: what the status bar says and where other folders
+  // hook in.
+  static const struct {
+    QString status;
+    Punkt punkt;
+  } kHaken[] = {{QStringLiteral("Beenden... Export..."), Punkt::EndeExport},
+                {QStringLiteral("Beenden... Hilfe schließen..."), Punkt::EndeHilfe},
+                {QStringLiteral("Beenden... Benutzer abmelden..."), Punkt::EndeAbmelden},
+                {QStringLiteral("Beenden... Statistik..."), Punkt::EndeStatistik}};
+  static_assert(std::size(kHaken) == int(Schritt::Entladen) - int(Schritt::Export));
   while (schritt_ < Schritt::Entladen) {
     const Schritt schritt = schritt_;
     // Counted as begun before it runs: a signal during a box of this step goes on with the next.
     schritt_ = Schritt(int(schritt) + 1);
-    switch (schritt) {
-      case Schritt::Einstellungen:
-        ansicht_.statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
-        Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
-        einstellungenSichern();
-        break;
-      case Schritt::Export:
-        ansicht_.statusSetzen(QStringLiteral("Beenden... Export..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeExport);
-        break;
-      case Schritt::Hilfe:
-        ansicht_.statusSetzen(QStringLiteral("Beenden... Hilfe schließen..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeHilfe);
-        break;
-      case Schritt::Abmelden:
-        ansicht_.statusSetzen(QStringLiteral("Beenden... Benutzer abmelden..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeAbmelden);
-        break;
-      case Schritt::Statistik:
-        ansicht_.statusSetzen(QStringLiteral("Beenden... Statistik..."));
-        HauptfensterHaken::Ausfuehren(Punkt::EndeStatistik);
-        break;
-      default:
-        break;
+    if (schritt == Schritt::Einstellungen) {
+      ansicht_.statusSetzen(QStringLiteral("Beenden... Einstellungen sichern..."));
+      Z_Alles::DebugLog(QStringLiteral("Programm beenden... Einstellungen sichern..."));
+      einstellungenSichern();
+    } else if (schritt >= Schritt::Export) {
+      const auto& h = kHaken[int(schritt) - int(Schritt::Export)];
+      ansicht_.statusSetzen(h.status);
+      HauptfensterHaken::Ausfuehren(h.punkt);
     }
   }
 }

@@ -14,7 +14,6 @@
 #include "platform/laufzeit.h"
 #include "platform/shell.h"
 #include "services/mail.h"
-#include "services/z_v_allgemein.h"
 
 namespace Z_Alles {
 

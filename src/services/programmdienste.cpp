@@ -5,11 +5,9 @@
 #include "foundation/z_alles.h"
 #include "services/diagnose.h"
 #include "services/dienste_intern.h"
-#include "services/links.h"
 #include "services/mail.h"
 #include "services/netwatch.h"
 #include "services/neustart.h"
-#include "services/spezial.h"
 #include "services/statistik.h"
 #include "services/version.h"
 

@@ -12,7 +12,6 @@
 #include "platform/system.h"
 #include "services/dienste_intern.h"
 #include "services/version.h"
-#include "services/z_v_allgemein.h"
 
 namespace Z_Alles {
 

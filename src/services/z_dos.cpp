@@ -13,7 +13,6 @@
 #include "platform/shell.h"
 #include "services/dienste_intern.h"
 #include "services/links.h"
-#include "services/z_v_allgemein.h"
 
 namespace Z_DOS {
 
