@@ -58,13 +58,18 @@ void BM_TitelZeigen(benchmark::State& state) {
 BENCHMARK(BM_TitelZeigen)->Unit(benchmark::kMillisecond);
 
 // What a bare Qt program shows in its place: a window of the splash's size with a label.
+QWidget* leeresFenster() {
+  auto* w = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
+  auto* l = new QVBoxLayout(w);
+  l->addWidget(new QLabel(QStringLiteral("Dormiks-Skribon"), w));
+  w->resize(460, 200);
+  w->show();
+  return w;
+}
+
 void BM_LeeresFenster(benchmark::State& state) {
   for (auto _ : state) {
-    auto* w = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
-    auto* l = new QVBoxLayout(w);
-    l->addWidget(new QLabel(QStringLiteral("Dormiks-Skribon"), w));
-    w->resize(460, 200);
-    w->show();
+    QWidget* w = leeresFenster();
     QApplication::processEvents();
     state.PauseTiming();
     delete w;
@@ -89,11 +94,7 @@ int fensterProzess(int argc, char** argv, bool titel) {
     t->Zeit.stop();
     w = t;
   } else {
-    w = new QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint);
-    auto* l = new QVBoxLayout(w);
-    l->addWidget(new QLabel(QStringLiteral("Dormiks-Skribon"), w));
-    w->resize(460, 200);
-    w->show();
+    w = leeresFenster();
   }
   QElapsedTimer uhr;
   uhr.start();

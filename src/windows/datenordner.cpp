@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -35,7 +34,6 @@
 #include "services/hilfe.h"
 #include "services/neustart.h"
 #include "services/version.h"
-#include "services/z_v_allgemein.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 

@@ -13,10 +13,10 @@
 #include <QVBoxLayout>
 
 #include "foundation/z_alles.h"
+#include "platform/dialoge.h"
 #include "platform/laufzeit.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
-#include "platform/dialoge.h"
 #include "windows/fenster_intern.h"
 #include "windows/hilfsfenster.h"
 
