@@ -42,13 +42,12 @@ bool druckerFehlerAbbruch() {
 
 // Restores pointer, settings window (and with it the printer) and status on every way out.
 struct Aufraeumen {
-  Aufraeumen() { QApplication::setOverrideCursor(Qt::WaitCursor); }
   ~Aufraeumen() {
     PrinterSet::Entladen();
     if (Hauptfenster* h = Hauptfenster::Instanz(); h && !h->endet())
       h->statusSetzen(QStringLiteral("Bereit"));
-    QApplication::restoreOverrideCursor();
   }
+  Plattform::Sanduhr sanduhr;
 };
 
 Ergebnis notizDrucken(QStringList& pdfDateien) {

@@ -492,10 +492,9 @@ void PrinterSet::optAusrichtung_Click(int index) {
 }
 
 void PrinterSet::mnuEinstellungenSave_Click() {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const Plattform::Sanduhr sanduhr;
   PresetSave();
   Z_Alles::Warten(0.5f);
-  QApplication::restoreOverrideCursor();
 }
 
 void PrinterSet::mnuEinstellungenAutoPrint_Click() {
