@@ -20,6 +20,12 @@ using HauptfensterHaken::Punkt;
 
 namespace {
 
+// What held up the quit's settings locks, for the debug log (the user has gone).
+void hindernisLoggen(const Plattform::SperrFrist& frist) {
+  if (const QString hindernis = frist.hindernis(); !hindernis.isEmpty())
+    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
+}
+
 const QString kTextFarbe = QStringLiteral("&H80000008");        // window text
 const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
 
@@ -217,8 +223,7 @@ void NotizSitzung::endeOhneRueckfrage() {
   if (schritt_ == Schritt::Notiz) schritt_ = Schritt::Einstellungen;
   schritteBisEntladen();
   schritt_ = Schritt::Fertig;
-  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
-    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
+  hindernisLoggen(sperrFrist);
   prozessBeenden(sicher);
 }
 
@@ -247,13 +252,15 @@ void NotizSitzung::geordnetBeenden(bool ohneRueckfrage) {
 
   // 7. Every window goes, but only from the outermost event loop.
   schritt_ = Schritt::Fertig;
-  if (verschachtelt() || textVerloren_) prozessBeenden(!textVerloren_);
+  if (verschachtelt() || textVerloren_) {
+    hindernisLoggen(sperrFrist);
+    prozessBeenden(!textVerloren_);
+  }
   ansicht_.statusSetzen(QStringLiteral("Beenden..."));
   HauptfensterHaken::Ausfuehren(Punkt::EndeEntladen);
   HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
   ansicht_.fensterSchliessen();
-  if (const QString hindernis = sperrFrist.hindernis(); !hindernis.isEmpty())
-    Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
+  hindernisLoggen(sperrFrist);
 }
 
 bool NotizSitzung::endenTrotzFehler(bool ohneRueckfrage) {
