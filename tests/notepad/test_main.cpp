@@ -35,6 +35,8 @@
 #include "notepad/skribondiv.h"
 #include "platform/farben.h"
 #include "platform/profil.h"
+#include "printing/notizdruck.h"
+#include "printing/printerset.h"
 #include "services/programmdienste.h"
 #include "windows/hilfsfenster.h"
 #include "support/fixture.h"
@@ -1028,6 +1030,17 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
     Plattform::ProfilSchreiben(nw, "Nachricht", "Date", "15.01.2026 10:30:00");
     Plattform::ProfilSchreiben(nw, "Nachricht", "Text", "Bitte Skribon schließen");
   }
+  if (fall == "notizblock") {
+    // The other notepad's note cannot be read: a box waits while the notepad is half open.
+    Plattform::ProfilSchreiben(ziel + "/Anderer.inf", "Allgemein", "NotizNr", "3");
+    QDir().mkpath(ziel + "/Anderer.t03");
+  }
+  if (fall == "drucken") {
+    // The user is on note 32 when the print walks through the notes.
+    Notizdruck::Registrieren();
+    Plattform::ProfilSchreiben(ziel + "/Skribon.inf", "Allgemein", "NotizNr", "32");
+    for (const char* datei : {"/Skribon.t01", "/Skribon.t02", "/Skribon.t03"}) DateiSchreiben(ziel + datei, "Druck");
+  }
   if (fall == "schrittFragt")
     HauptfensterHaken::Eintragen(Punkt::EndeStatistik, [ziel] {
       DateiSchreiben(ziel + "/antwort", QByteArray::number(Plattform::MsgBox("Noch etwas?", Plattform::vbYesNo)));
@@ -1061,6 +1074,8 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
         if (b->text().remove('&') == knopf || b->objectName() == knopf)
           QTimer::singleShot(0, b, &QAbstractButton::click);
     };
+    // The walk waits in the print window instead of printing on by itself.
+    if (auto* drucken = qobject_cast<PrinterSet*>(w)) drucken->TimerAutoPrint->stop();
     if (geklickt) return;
     if (fall == "kopie" && text.contains("Trotzdem beenden?")) klicken("Ja");
     // The folders window, once it has read its folders: "Einstellungs-Datei anzeigen...".
@@ -1082,6 +1097,8 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
     }
     if (fall == "frage" || fall == "kopie" || fall == "zweiFassungen") fenster->mnuBeenden->trigger();
     if (fall == "ordner") Hilfsfenster::mnuDatenOrdner_Click();
+    if (fall == "notizblock") fenster->NotizblockOeffnen("Anderer");
+    if (fall == "drucken") Notizdruck::mnuNBDrucken_Click();
   });
   std::fputs("bereit\n", stdout);
   std::fflush(stdout);
@@ -1108,6 +1125,8 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
       {"Fehler über dem Ordner-Fenster", "ordner", SIGHUP, "Fehler beim Programmstart", "vom Kind"},
       {"Nachricht, dann Fernschließen", "nachricht", 0, "Bitte Skribon schließen", "vom Kind"},
       {"Rückfrage in einem Schritt des Endes", "schrittFragt", SIGTERM, nullptr, "vom Kind"},
+      {"Notizblock halb geöffnet", "notizblock", SIGTERM, "kann nicht geöffnet werden", "vom Kind"},
+      {"Notizblock drucken", "drucken", SIGTERM, "Drucken - ", "Druck"},
   };
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
@@ -1156,6 +1175,14 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
     }
     if (QByteArray(f.fall) == "schrittFragt") {
       EXPECT_EQ(DateiLesen(ziel + "/antwort"), "7");  // "Nein", and nobody was asked
+    }
+    // The note number stored is the user's, in the notepad it belongs to.
+    if (QByteArray(f.fall) == "notizblock") {
+      EXPECT_EQ(Plattform::ProfilLesen(ziel + "/Anderer.inf", "Allgemein", "NotizNr", "?"), "3");
+    }
+    if (QByteArray(f.fall) == "drucken") {
+      EXPECT_EQ(DateiLesen(ziel + "/Skribon.t32"), "vom Kind");
+      EXPECT_EQ(Plattform::ProfilLesen(ziel + "/Skribon.inf", "Allgemein", "NotizNr", "?"), "32");
     }
   }
 }
