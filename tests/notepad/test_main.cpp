@@ -585,8 +585,18 @@ TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
   tippen("d");
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
-  EXPECT_TRUE(main->statusText().contains("65.500")) << main->statusText().toStdString();
+  EXPECT_TRUE(main->statusText().startsWith("Notiz voll (65.500")) << main->statusText().toStdString();
   EXPECT_TRUE(statusPasst());
+  // The refusal stays until the text changes, and a few seconds at least.
+  main->ZeitInfo_Timer();
+  EXPECT_TRUE(main->statusText().startsWith("Notiz voll")) << main->statusText().toStdString();
+  QTest::keyClick(editor(), Qt::Key_Backspace);
+  main->ZeitInfo_Timer();
+  EXPECT_TRUE(main->statusText().startsWith("Notiz voll")) << main->statusText().toStdString();
+  system.tick += 5000;
+  main->ZeitInfo_Timer();
+  EXPECT_EQ(main->statusText(), "Bereit");
+  tippen("d");
   // Every key that would put text in is refused: beyond the basic plane, a joiner, a
   // private-use character, AltGr reported as Ctrl+Alt.
   const std::pair<QString, Qt::KeyboardModifiers> tasten[] = {
