@@ -153,13 +153,16 @@ bool ladeSperreNehmen(QLockFile& sperre) {
 }
 
 void abgebrocheneDownloadsEntfernen() {
-  const QString ordner = Plattform::PrivaterOrdner(Versionsabgleich::UpdateOrdnerName);
-  if (ordner.isEmpty()) return;
-  QLockFile sperre(Z_Alles::PfadVerbinden(ordner, kLadeSperre));
+  using namespace Versionsabgleich;
+  // Usually there is nothing: looked for without creating or syncing anything at start.
+  const QDir dir(Plattform::PrivaterOrdnerPfad(UpdateOrdnerName));
+  const QString temporaere = SetupName() + QStringLiteral(".??????");
+  if (dir.entryList({temporaere, kLadeSperre}, QDir::Files).isEmpty()) return;
+  // Only in a folder of this user's own; the lock of a copy gone is taken over and goes with it.
+  if (Plattform::PrivaterOrdner(UpdateOrdnerName).isEmpty()) return;
+  QLockFile sperre(dir.filePath(kLadeSperre));
   if (!ladeSperreNehmen(sperre)) return;
-  const QDir dir(ordner);
-  for (const QString& name : dir.entryList({Versionsabgleich::SetupName() + QStringLiteral(".??????")}, QDir::Files))
-    QFile::remove(dir.filePath(name));
+  for (const QString& name : dir.entryList({temporaere}, QDir::Files)) QFile::remove(dir.filePath(name));
 }
 
 }  // namespace
