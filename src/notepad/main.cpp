@@ -47,6 +47,7 @@ Main* instanz_ = nullptr;
 
 constexpr int kLinkerRand = 120 / Fensterplatz::TwipsJePixel;  // the first tab sits 120 twips from the left
 constexpr int kTabZeichen = 24;        // longer headers are shortened on the tab (full in the tip)
+constexpr quint32 kVollZeigenMs = 4000;  // "Notiz voll" is shown at least this long
 
 // The pop-up menu's and the toolbar's fixed order of registered commands.
 const QStringList kPopupReihe = {QStringLiteral("PulRechner"), QStringLiteral("PulInfo"),
@@ -258,7 +259,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
     textStapel_->addWidget(Text[i]);
     connect(Text[i], &QPlainTextEdit::textChanged, this, &Main::Text_Change);
     connect(Text[i], &NotizEditor::einfuegemodusUmschalten, this, &Main::Text_KeyDown_Einfuegen);
-    connect(Text[i], &NotizEditor::zuLang, this, [this](const QString& t) { warnungSetzen(t, Warnung::Groesse); });
+    connect(Text[i], &NotizEditor::zuLang, this, [this](const QString& t) { warnungSetzen(t, Warnung::Voll); });
     Text[i]->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Text[i], &QWidget::customContextMenuRequested, this, &Main::Text_MouseUp_Rechts);
     connect(Text[i], &NotizEditor::doppelklick, this, [this, i] {
@@ -642,6 +643,7 @@ void Main::TextAktivSetzen(int index) {
 void Main::Text_Change() {
   if (laedt_ || sender() != aktiverText()) return;
   SkribonDiv::NotizGeändert = true;
+  if (warnung_ == Warnung::Voll) vollGeaendert_ = true;
 }
 
 void Main::Text_KeyDown_Einfuegen() {
@@ -669,12 +671,16 @@ void Main::ZeitInfo_Timer() {
   if (endet()) return;
   // Size guard: a note may hold 65,500 characters. Nothing is cut; the user is told, and the
   // hint goes when the note is short enough again.
-  const int laenge = aktiverText()->gespeicherteLaenge();
-  if (laenge > SkribonDiv::MaxZeichen)
-    warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen (%1): bitte kürzen.").arg(laenge),
-                  Warnung::Groesse);
-  else if (warnung_ == Warnung::Groesse)
-    warnungLoeschen();
+  const bool vollBleibt = warnung_ == Warnung::Voll &&
+                          (!vollGeaendert_ || Plattform::Tickzaehler() - vollSeit_ < kVollZeigenMs);
+  if (!vollBleibt) {
+    const int laenge = aktiverText()->gespeicherteLaenge();
+    if (laenge > SkribonDiv::MaxZeichen)
+      warnungSetzen(QStringLiteral("Notiz über 65.500 Zeichen (%1): bitte kürzen.").arg(laenge),
+                    Warnung::Groesse);
+    else if (warnung_ == Warnung::Groesse || warnung_ == Warnung::Voll)
+      warnungLoeschen();
+  }
   panelsAuffrischen();
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoNachPanels);
   if (endet()) return;
@@ -690,6 +696,10 @@ void Main::datumZeitAuffrischen() {
 void Main::warnungSetzen(const QString& text, Warnung art) {
   statusSetzen(text);
   warnung_ = art;
+  if (art == Warnung::Voll) {
+    vollSeit_ = Plattform::Tickzaehler();
+    vollGeaendert_ = false;
+  }
 }
 
 void Main::warnungLoeschen() {

@@ -134,8 +134,9 @@ private:
   void editorEinrichten(const NotizSchluessel& s);
   void fensterplatzLaden();
   // A warning in the status panel that leaves again when it no longer holds; the size hints
-  // go by themselves once the note is short enough.
-  enum class Warnung { Keine, Hinweis, Groesse };
+  // go by themselves once the note is short enough. Voll: an input was refused for the size; it
+  // is said until the text changes, and long enough to be read.
+  enum class Warnung { Keine, Hinweis, Groesse, Voll };
   void warnungSetzen(const QString& text, Warnung art = Warnung::Hinweis);
   void warnungLoeschen();
   void datumZeitAuffrischen();
@@ -163,6 +164,8 @@ private:
   bool laedt_ = false;       // text is being put into a box: no change event counts
   bool startFertig_ = false; // Form_Load has run to its end: the window's place is the user's
   Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
+  quint32 vollSeit_ = 0;              // tick count of the last refused input
+  bool vollGeaendert_ = false;        // the text has changed since
   bool ersterPaint_ = true;
   QTimer zeitInfoWache_;     // runs while a tick of ZeitInfo does: the remote close, should it wait in a box
   Qt::WindowStates startZustand_ = Qt::WindowNoState;

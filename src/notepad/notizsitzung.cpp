@@ -50,6 +50,7 @@ void NotizSitzung::notizblockOeffnen(const QString& name) {
   if (speicher_.anzahl() > 0 && !sichern(Anlass::Wechsel)) return;
   ansicht_.statusSetzen(QStringLiteral("Notizblock laden..."));
   speicher_.oeffnen(name, SkribonDiv::NotizAnzahl);
+  halbOffen_ = true;
   SkribonDiv::NotizblockName = speicher_.name();
   SkribonDiv::NotizKennwort.clear();
   ansicht_.notizblockZeigen();
@@ -59,6 +60,7 @@ void NotizSitzung::notizblockOeffnen(const QString& name) {
   if (!ok || nr < 1 || nr > SkribonDiv::NotizAnzahl) nr = 1;
   ansicht_.statusSetzen(QStringLiteral("Bereit"));
   laden(nr);
+  halbOffen_ = false;
   ansicht_.reiterZeigen();
   ansicht_.belegungAuffrischen();
 }
@@ -327,8 +329,11 @@ void NotizSitzung::schritteBisEntladen() {
 
 void NotizSitzung::einstellungenSichern() {
   if (Z_Alles::NurLesen || !ansicht_.platzSichern()) return;
-  if (speicher_.anzahl() > 0)
-    speicher_.allgemeinSchreiben(QStringLiteral("NotizNr"), QString::number(SkribonDiv::NotizNr));
+  // The user's note, not the one a walk through the notes has reached; none while the new
+  // notepad's note is not loaded yet (NotizNr is still the old notepad's).
+  const int nr = SkribonDiv::BenutzerNotizNr > 0 ? SkribonDiv::BenutzerNotizNr : SkribonDiv::NotizNr;
+  if (speicher_.anzahl() > 0 && !halbOffen_)
+    speicher_.allgemeinSchreiben(QStringLiteral("NotizNr"), QString::number(nr));
 }
 
 bool NotizSitzung::notizRetten() {

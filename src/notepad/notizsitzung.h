@@ -124,6 +124,7 @@ private:
   NotizSpeicher speicher_;
   NotizSchluessel geladen_;     // the current note's keys as loaded or last saved
   bool geschuetzt_ = false;
+  bool halbOffen_ = false;      // the store holds the new notepad, NotizNr the old one's note
   bool sichertGerade_ = false;  // a save is running (a message box may let timers in)
   bool stumm_ = false;          // saving without anyone to read a message
   bool textVerloren_ = false;   // ending unasked with the text neither saved nor copied

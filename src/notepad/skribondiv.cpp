@@ -19,6 +19,7 @@ void Zuruecksetzen() {
   HilfeDatei.clear();
   Befehlszeile.clear();
   NotizblockDruck = false;
+  BenutzerNotizNr = 0;
 }
 
 QIcon ProgrammSymbol() {

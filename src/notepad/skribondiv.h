@@ -19,6 +19,7 @@ inline QString NotizKennwort;        // the current note's password ("" = none)
 inline QString HilfeDatei;           // the application's help file
 inline QStringList Befehlszeile;     // the program's arguments, without the program itself
 inline bool NotizblockDruck = false; // the notepad print runs (every note in turn)
+inline int BenutzerNotizNr = 0;      // meanwhile the note the user was on: the exit stores it
 
 // The program's icon in every size it ships (empty where the resources are not linked in).
 QIcon ProgrammSymbol();

@@ -196,9 +196,11 @@ QString CacheTempOrdner() {
   return o;
 }
 
+QString PrivaterOrdnerPfad(const QString& name) { return cacheBasisOrdner() + u'/' + name; }
+
 QString PrivaterOrdner(const QString& name, QString* fehler) {
   const QString basis = cacheBasisOrdner();
-  const QString o = basis + u'/' + name;
+  const QString o = PrivaterOrdnerPfad(name);
   auto fehlschlag = [&](const QString& text) {
     if (fehler) *fehler = text;
     return QString();

@@ -50,6 +50,8 @@ QString CacheTempOrdner();
 // job): $XDG_CACHE_HOME (or ~/.cache) + "/Dormiks-Programme/" + name, created with mode 0700.
 // Empty (and fehler set) when it is no folder of this user's or others could write into it.
 QString PrivaterOrdner(const QString& name, QString* fehler = nullptr);
+// Its path alone, nothing created or checked: to look whether it holds anything.
+QString PrivaterOrdnerPfad(const QString& name);
 // Stand-ins for the Windows and system folders: folders of our own under the settings base,
 // created when missing (never /etc or /usr).
 QString WindowsOrdnerPfad();

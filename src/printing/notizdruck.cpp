@@ -178,10 +178,14 @@ void mnuNBDrucken_Click() {
   if (!h || SkribonDiv::NotizblockDruck) return;
   SkribonDiv::NotizblockDruck = true;
   struct Ende {
-    ~Ende() { SkribonDiv::NotizblockDruck = false; }
+    ~Ende() {
+      SkribonDiv::NotizblockDruck = false;
+      SkribonDiv::BenutzerNotizNr = 0;
+    }
   } ende;
 
   const int vorher = h->aktuelleNotiz();
+  SkribonDiv::BenutzerNotizNr = vorher;
   QStringList pdf;
   for (int nr = 1; nr <= h->notizAnzahl(); ++nr) {
     // A note that cannot be left (its save failed) stops the run rather than lose its text.

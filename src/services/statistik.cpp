@@ -28,6 +28,7 @@ const QString kZeitMuster = QStringLiteral("dd.mm.yyyy hh:nn:ss");
 LaenderFormat eigenesFormat_;
 LaenderFormat* format_ = nullptr;
 bool endeGelaufen_ = false;
+bool startGezaehlt_ = false;  // this run's start is in Stat_StartLast
 
 // How much of a hint file is shown: a binary or huge file must not make a box the size of a
 // screen or hold control characters.
@@ -168,6 +169,7 @@ void StartStatistik() {
     werte.append({QStringLiteral("Version"), ProgrammTitel, VersionsText});
     IniSchreiben(QString(), werte);
   }
+  startGezaehlt_ = true;
   FernSchliessenPrüfen(0);
   const double mwst = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
   MwStSatz = mwst > 0 ? float(mwst) : 19.0f;
@@ -183,8 +185,9 @@ void EndeStatistik() {
                                  Laufzeit::Format(jetzt, kZeitMuster));
   bool ok = false;
   const QDateTime startZeit = Laufzeit::DatumLesen(start, &ok);
-  // A clock set back must not take minutes away.
-  const qint64 minuten = ok ? std::max<qint64>(0, MinutenGrenzen(startZeit, jetzt)) : 0;
+  // A clock set back must not take minutes away. Ended before this run's start was counted (in
+  // a box at start), the last start is the previous run's: none of its minutes are this run's.
+  const qint64 minuten = ok && startGezaehlt_ ? std::max<qint64>(0, MinutenGrenzen(startZeit, jetzt)) : 0;
   IniZaehlen(QString(), QString(), QStringLiteral("Stat_RunMinutes"), double(minuten));
   if (InIDE()) return;
   if (VersionsNr.isEmpty()) VersionsNummer();
@@ -260,6 +263,7 @@ double ZahlWert(const QString& text) {
 
 void StatistikZuruecksetzen() {
   Z_Alles::endeGelaufen_ = false;
+  Z_Alles::startGezaehlt_ = false;
   Z_Alles::format_ = nullptr;
   Z_Alles::VersionsText.clear();
   Z_Alles::VersionsNr.clear();

@@ -33,8 +33,8 @@ QString LaenderEinstellungPruefen();
 void SchreibrechtePruefen();
 // Start counter, first and last start, [Version], a leftover remote-close flag, VAT rate.
 void StartStatistik();
-// Run minutes since the last start, program folder and version for the program family.
-// Runs once per run.
+// Run minutes since the last start (none when this run's start was not counted), program
+// folder and version for the program family. Runs once per run.
 void EndeStatistik();
 // The usage statistics with the message markup applied; modus 2 the short per-day form.
 QString StatistikText(int modus);

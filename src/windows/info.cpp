@@ -264,7 +264,8 @@ void Info::befDebug_Click() {
                       Plattform::vbCritical, QStringLiteral("Debug"));
     return;
   }
-  Plattform::ShellOeffnen(DebugDatei);
+  // Says so when no program can show it.
+  Hilfsfenster::DokumentAnzeigen(DebugDatei);
 }
 
 void Info::CopyrightEmail_Click() {

@@ -3,11 +3,13 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLockFile>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -140,6 +142,29 @@ QString seitenAdresse(const QString& gelesen, const QString& vorgabe) {
   return Plattform::IstWebAdresse(t) ? t : vorgabe;
 }
 
+// Held in the update folder while a copy of the program downloads the setup. A download cut
+// off by a kill leaves its temporary "<setup>.XXXXXX" there (where the file system has no
+// unnamed temporary files); a start that finds the lock free removes such leftovers.
+const QString kLadeSperre = QStringLiteral("x-Setup_Laden.lck");
+
+bool ladeSperreNehmen(QLockFile& sperre) {
+  sperre.setStaleLockTime(0);  // a download may take half an hour: only a holder gone frees it
+  return sperre.tryLock(0);
+}
+
+void abgebrocheneDownloadsEntfernen() {
+  using namespace Versionsabgleich;
+  // Usually there is nothing: looked for without creating or syncing anything at start.
+  const QDir dir(Plattform::PrivaterOrdnerPfad(UpdateOrdnerName));
+  const QString temporaere = SetupName() + QStringLiteral(".??????");
+  if (dir.entryList({temporaere, kLadeSperre}, QDir::Files).isEmpty()) return;
+  // Only in a folder of this user's own; the lock of a copy gone is taken over and goes with it.
+  if (Plattform::PrivaterOrdner(UpdateOrdnerName).isEmpty()) return;
+  QLockFile sperre(dir.filePath(kLadeSperre));
+  if (!ladeSperreNehmen(sperre)) return;
+  for (const QString& name : dir.entryList({temporaere}, QDir::Files)) QFile::remove(dir.filePath(name));
+}
+
 }  // namespace
 
 VersionsPrüfung::VersionsPrüfung(QWidget* parent) : QDialog(parent) {
@@ -230,6 +255,7 @@ void VersionsPrüfung::Registrieren() {
                       QStringLiteral("mnuHlpWeb"));
   });
   HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::EndeEntladen, [] { VersionsPrüfung::Entladen(); });
+  HauptfensterHaken::Eintragen(HauptfensterHaken::Punkt::StartReadonlytest, abgebrocheneDownloadsEntfernen);
 }
 
 void VersionsPrüfung::Form_Load() {
@@ -446,6 +472,8 @@ void VersionsPrüfung::installieren() {
     anfrage.ruheMs = 60000;
     anfrage.gesamtMs = 30 * 60 * 1000;
     anfrage.datei = setup;
+    QLockFile sperre(Z_Alles::PfadVerbinden(ordner, kLadeSperre));
+    ladeSperreNehmen(sperre);  // held by another copy: both download, as ever
     const Plattform::HttpErgebnis antwort = Plattform::HttpHolen(anfrage);
     if (!selbst || vorbei()) {
       QFile::remove(setup);

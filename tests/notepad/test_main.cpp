@@ -35,6 +35,8 @@
 #include "notepad/skribondiv.h"
 #include "platform/farben.h"
 #include "platform/profil.h"
+#include "printing/notizdruck.h"
+#include "printing/printerset.h"
 #include "services/programmdienste.h"
 #include "windows/hilfsfenster.h"
 #include "support/fixture.h"
@@ -585,6 +587,14 @@ TEST_F(MainTest, ObergrenzeOhneStillesAbschneiden) {
   EXPECT_EQ(editor()->gespeicherteLaenge(), 65500);
   EXPECT_TRUE(main->statusText().contains("65.500")) << main->statusText().toStdString();
   EXPECT_TRUE(statusPasst());
+  // The refusal is said until the text changes, and a few seconds at least.
+  for (int schritt : {0, 1, 2}) {
+    if (schritt == 1) QTest::keyClick(editor(), Qt::Key_Backspace);
+    system.tick += schritt == 2 ? 5000 : 0;
+    main->ZeitInfo_Timer();
+    EXPECT_EQ(main->statusText().startsWith("Notiz voll"), schritt < 2) << schritt;
+  }
+  tippen("d");
   // Every key that would put text in is refused: beyond the basic plane, a joiner, a
   // private-use character, AltGr reported as Ctrl+Alt.
   const std::pair<QString, Qt::KeyboardModifiers> tasten[] = {
@@ -1028,6 +1038,15 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
     Plattform::ProfilSchreiben(nw, "Nachricht", "Date", "15.01.2026 10:30:00");
     Plattform::ProfilSchreiben(nw, "Nachricht", "Text", "Bitte Skribon schließen");
   }
+  if (fall == "notizblock") {  // the other notepad's note 3 cannot be read: a box waits, half open
+    Plattform::ProfilSchreiben(ziel + "/Anderer.inf", "Allgemein", "NotizNr", "3");
+    QDir().mkpath(ziel + "/Anderer.t03");
+  }
+  if (fall == "drucken") {  // the user on note 32 when the print walks through the notes
+    Notizdruck::Registrieren();
+    Plattform::ProfilSchreiben(ziel + "/Skribon.inf", "Allgemein", "NotizNr", "32");
+    DateiSchreiben(ziel + "/Skribon.t01", "Druck");
+  }
   if (fall == "schrittFragt")
     HauptfensterHaken::Eintragen(Punkt::EndeStatistik, [ziel] {
       DateiSchreiben(ziel + "/antwort", QByteArray::number(Plattform::MsgBox("Noch etwas?", Plattform::vbYesNo)));
@@ -1061,6 +1080,7 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
         if (b->text().remove('&') == knopf || b->objectName() == knopf)
           QTimer::singleShot(0, b, &QAbstractButton::click);
     };
+    if (auto* drucken = qobject_cast<PrinterSet*>(w)) drucken->TimerAutoPrint->stop();  // the walk waits
     if (geklickt) return;
     if (fall == "kopie" && text.contains("Trotzdem beenden?")) klicken("Ja");
     // The folders window, once it has read its folders: "Einstellungs-Datei anzeigen...".
@@ -1082,6 +1102,8 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
     }
     if (fall == "frage" || fall == "kopie" || fall == "zweiFassungen") fenster->mnuBeenden->trigger();
     if (fall == "ordner") Hilfsfenster::mnuDatenOrdner_Click();
+    if (fall == "notizblock") fenster->NotizblockOeffnen("Anderer");
+    if (fall == "drucken") Notizdruck::mnuNBDrucken_Click();
   });
   std::fputs("bereit\n", stdout);
   std::fflush(stdout);
@@ -1098,6 +1120,7 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
     int signal;           // 0: the remote-close flag instead
     const char* meldung;  // the box open when it comes, or nullptr
     const char* notiz;    // Skribon.t01 afterwards, or nullptr: one emergency copy holds the text
+    const char* notizNr = nullptr;  // "<notepad>=<n>": the note number stored in its index
   };
   const Fall faelle[] = {
       {"keine Meldung, SIGTERM", "ruhe", SIGTERM, nullptr, "vom Kind"},
@@ -1108,6 +1131,8 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
       {"Fehler über dem Ordner-Fenster", "ordner", SIGHUP, "Fehler beim Programmstart", "vom Kind"},
       {"Nachricht, dann Fernschließen", "nachricht", 0, "Bitte Skribon schließen", "vom Kind"},
       {"Rückfrage in einem Schritt des Endes", "schrittFragt", SIGTERM, nullptr, "vom Kind"},
+      {"Notizblock halb geöffnet", "notizblock", SIGTERM, "kann nicht geöffnet werden", "vom Kind", "Anderer=3"},
+      {"Notizblock drucken", "drucken", SIGTERM, "Drucken - ", "Druck", "Skribon=32"},
   };
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
@@ -1156,6 +1181,10 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
     }
     if (QByteArray(f.fall) == "schrittFragt") {
       EXPECT_EQ(DateiLesen(ziel + "/antwort"), "7");  // "Nein", and nobody was asked
+    }
+    if (f.notizNr) {
+      const QStringList nr = QString(f.notizNr).split('=');
+      EXPECT_EQ(Plattform::ProfilLesen(ziel + "/" + nr[0] + ".inf", "Allgemein", "NotizNr", "?"), nr[1]);
     }
   }
 }

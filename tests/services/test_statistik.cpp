@@ -167,7 +167,7 @@ TEST_F(DiensteTest, StartUndEndeStatistik) {
   Z_Alles::StartStatistik();
   EXPECT_EQ(lesen("Skribon", "Stat_StartFirst"), "18.01.2026");
 
-  struct Ende { QString startLast; QDateTime jetzt; QString minuten; };
+  struct Ende { QString startLast; QDateTime jetzt; QString minuten; bool gestartet = true; };
   const QDateTime t0(QDate(2026, 3, 29), QTime(1, 59, 30));
   const Ende faelle[] = {
       {"29.03.2026 01:59:30", t0.addSecs(31 * 60), "31"},  // minute boundaries crossed
@@ -175,9 +175,12 @@ TEST_F(DiensteTest, StartUndEndeStatistik) {
       {"29.03.2026 01:59:30", t0.addSecs(20), "0"},
       {"29.03.2026 01:59:30", t0.addSecs(-3600), "0"},  // clock set back: nothing taken away
       {"Unsinn", t0, "0"},
+      // Ended in a box before this run's start was counted: the last run's start is no measure.
+      {"01.03.2026 08:00:00", t0, "0", false},
   };
   for (const Ende& e : faelle) {
     Programmdienste::Zuruecksetzen();
+    if (e.gestartet) Z_Alles::StartStatistik();
     setzen("Skribon", "Stat_StartLast", e.startLast);
     setzen("Skribon", "Stat_RunMinutes", "100");
     system.uhr = e.jetzt;

@@ -3,6 +3,7 @@
 // update job against a stand-in setup, and the main window's command.
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QMap>
 #include <QProcess>
 #include <QPushButton>
@@ -336,6 +337,17 @@ TEST_F(VersionsPruefungTest, BefehleDesHauptfensters) {
   VersionsPrüfung::Registrieren();
   ASSERT_TRUE(haupt.befehl("mnuHlpWeb"));
   EXPECT_EQ(haupt.befehl("mnuHlpWeb")->menue, "&Hilfe");
+
+  // A start removes what a download cut off by a kill left, not while another copy downloads.
+  const QString privat = home + "/.cache/Dormiks-Programme/Update/";
+  for (const char* datei : {"x-Setup_Skribon.aBcDeF", "x-Setup_Skribon", "x-Setup_Job.bat"}) DateiSchreiben(privat + datei, "x");
+  QLockFile anderer(privat + "x-Setup_Laden.lck");
+  ASSERT_TRUE(anderer.tryLock(0));
+  HauptfensterHaken::Ausfuehren(HauptfensterHaken::Punkt::StartReadonlytest);
+  EXPECT_EQ(QDir(privat).entryList(QDir::Files).size(), 4);
+  anderer.unlock();
+  HauptfensterHaken::Ausfuehren(HauptfensterHaken::Punkt::StartReadonlytest);
+  EXPECT_EQ(QDir(privat).entryList(QDir::Files), QStringList({"x-Setup_Job.bat", "x-Setup_Skribon"}));
 
   // Closed by its frame: like "Zurück"; no update, no exit.
   http.seiten[server + "/versions_info.txt"] = versionsDatei("2026.12.0001");
