@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -477,7 +478,9 @@ TEST_F(RechnerTest, TimerFasstAenderungenZusammen) {
   EXPECT_EQ(r->TimerUmrechnen->interval(), 1000);
   r->befUmrechnen_Click();
   // Some time passes, without events: the timer cannot run out meanwhile.
-  while (r->TimerUmrechnen->remainingTime() >= r->TimerUmrechnen->interval()) QThread::usleep(200);
+  const QDeadlineTimer frist(5000);
+  while (r->TimerUmrechnen->remainingTime() >= r->TimerUmrechnen->interval() && !frist.hasExpired())
+    QThread::usleep(200);
   const int rest = r->TimerUmrechnen->remainingTime();
   r->txtWert[0]->setText("1");
   r->txtWert[0]->setText("12");

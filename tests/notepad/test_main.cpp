@@ -199,7 +199,8 @@ TEST_F(MainTest, TabFarben) {
   main->belegungAuffrischen();
   const int rest = main->zeitBelegung.remainingTime();
   // Some time passes, without events: the timer cannot run out meanwhile.
-  while (main->zeitBelegung.remainingTime() >= rest) QThread::usleep(200);
+  const QDeadlineTimer frist(5000);
+  while (main->zeitBelegung.remainingTime() >= rest && !frist.hasExpired()) QThread::usleep(200);
   main->belegungAuffrischen();
   EXPECT_LT(main->zeitBelegung.remainingTime(), rest);
 }
