@@ -125,7 +125,6 @@ TEST_F(MainTest, StartReihenfolge) {
                                     "Sperren nach »Sperren wenn nur Leserechte«",
                                     "Privat nach »Privates«", "erster Paint"}));
   EXPECT_TRUE(editor()->isReadOnly());
-  EXPECT_EQ(SkribonDiv::HilfeDatei, prgOrdner + "/Skribon.chm");
   EXPECT_EQ(main->statusText(), "Bereit");
   EXPECT_TRUE(main->Zeit.isActive());
   EXPECT_EQ(main->Zeit.interval(), 60000);
