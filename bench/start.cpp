@@ -1,4 +1,4 @@
-// A start as the program makes it, its parts wired as src/main.cpp wires them: the splash
+// A start as the program makes it, its folders wired as the program wires them: the splash
 // beside a bare window of the same size, in this process and as whole processes from their
 // start to the painted window, and the whole start from the folder resolution to the shown main
 // window with its notepad (time, and the disk syncs and folder creations it makes).

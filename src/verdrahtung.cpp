@@ -22,7 +22,7 @@ void Verdrahten() {
   // The editor's double-click: a copy line belongs to the copy command, whatever words it holds;
   // any other word may be a link.
   dienste.editorDoppelklick = {&Z_Vario::KopierBefehl, &Z_Alles::EditorDoppelklick};
-  // Last, so that at a point shared with other parts its steps come after theirs. Its exit step,
+  // Last, so that at a point shared with other folders its steps come after theirs. Its exit step,
   // which ends the program, has a point of its own after every unload (Punkt::EndeProgramm).
   Programmdienste::Registrieren();
 }

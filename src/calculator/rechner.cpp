@@ -20,7 +20,6 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -42,7 +41,6 @@ QPointer<Rechner> Rechner::instanz_;
 namespace {
 
 const QString Abschnitt = QStringLiteral("Rechner");
-constexpr int TwipsJePixel = Fensterplatz::TwipsJePixel;
 
 const char* const FormatVorgaben[9] = {"0",    "#,###,##0", "#,###,##0.00", "#,###,##0.00000", "0.00",
                                        "0.00000", "0.0000000000", "0.000E+000", "0"};
@@ -432,37 +430,16 @@ void Rechner::Form_Load() {
 }
 
 void Rechner::PositionLaden() {
-  // Its natural size, as far as the screen allows.
+  // Its natural size, as far as the screen allows, at the stored place (kept on a screen) or
+  // centred: only the place is stored, so the size and state stay the calculator's own.
   resize(sizeHint());
-  Fensterplatz::Einpassen(this);
-  const QScreen* bildschirm = screen() ? screen() : QGuiApplication::primaryScreen();
-  const QRect flaeche = bildschirm ? bildschirm->availableGeometry() : QRect(0, 0, 1024, 768);
-  const QSize groesse = frameGeometry().size().expandedTo(size());
-  const QPoint mitte(flaeche.left() + (flaeche.width() - groesse.width()) / 2,
-                     flaeche.top() + (flaeche.height() - groesse.height()) / 2);
-  auto lesen = [](const char* schluessel, int vorgabePixel) {
-    const double twips = Laufzeit::Val(Z_Alles::IniLesen(QString(), Abschnitt, QString::fromLatin1(schluessel),
-                                                         QString::number(vorgabePixel * TwipsJePixel)));
-    if (!std::isfinite(twips) || std::fabs(twips) > 1e8) return vorgabePixel;
-    return int(std::lround(twips / TwipsJePixel));
-  };
-  QPoint ort(lesen("Form_Links", mitte.x()), lesen("Form_Oben", mitte.y()));
-
-  // A place stored on a screen that is gone: the title bar must lie on some screen.
-  const QRect titel(ort, QSize(groesse.width(), 30));
-  bool sichtbar = false;
-  for (const QScreen* s : QGuiApplication::screens()) {
-    const QRect schnitt = s->availableGeometry().intersected(titel);
-    if (schnitt.width() >= std::min(100, groesse.width()) && schnitt.height() >= 10) sichtbar = true;
-  }
-  if (!sichtbar) ort = mitte;
-  move(ort);
+  Fensterplatz::Platz platz = Fensterplatz::Lesen(QString(), Abschnitt);
+  platz.mitGroesse = false;
+  platz.zustand = 0;
+  Fensterplatz::Anwenden(this, platz);
 }
 
-void Rechner::PositionSichern() {
-  Z_Alles::IniSchreiben(QString(), Abschnitt, QStringLiteral("Form_Links"), QString::number(x() * TwipsJePixel));
-  Z_Alles::IniSchreiben(QString(), Abschnitt, QStringLiteral("Form_Oben"), QString::number(y() * TwipsJePixel));
-}
+void Rechner::PositionSichern() { Fensterplatz::Sichern(this, QString(), Abschnitt, false); }
 
 // ---- Calculator page --------------------------------------------------------------------------
 

@@ -2,7 +2,7 @@
 // What the upper folders lend to the lower ones, in one typed set. A lower folder cannot link
 // against an upper one, so it calls the procedure through this set; the upper folder fills it
 // in its Registrieren, which src/verdrahtung.cpp calls in a fixed order. An empty member is
-// what a part of the program that is not there does: its caller passes over it (or uses its
+// what a folder of the program that is not there does: its caller passes over it (or uses its
 // own fallback, named below).
 //
 // Tests fill the members they need; the fixture empties the whole set before every test.

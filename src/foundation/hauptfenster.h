@@ -148,7 +148,7 @@ enum class Punkt {
 // Adds a step at a place; steps of one place run in the order they were added.
 void Eintragen(Punkt punkt, std::function<void()> schritt);
 // Runs schritt with the main window: at once when it exists, else at its first start step
-// (the first moment it exists). For the commands a part puts into the main window's menus.
+// (the first moment it exists). For the commands a folder puts into the main window's menus.
 void MitHauptfenster(std::function<void(Hauptfenster&)> schritt);
 // Runs the steps of a place (the main window calls this).
 void Ausfuehren(Punkt punkt);

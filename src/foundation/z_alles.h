@@ -1,5 +1,5 @@
 #pragma once
-// Z_Alles: the shared procedures every part of the program calls: settings, text, numbers,
+// Z_Alles: the shared procedures every folder of the program calls: settings, text, numbers,
 // dates, names, files and folders, logs and run-time services.
 #include <QDateTime>
 #include <QString>

@@ -2,7 +2,7 @@
 // Main: the main window. A row of note tabs (one per note slot), the label bezInfo with the
 // current note's header, the editor boxes Text(0) (no word wrap) and Text(1) (word wrap), the
 // status bar, the menus "&Datei" and "&Weiteres", and the three timers Zeit (60 s: save),
-// ZeitInfo (1 s: panels and the steps of other parts) and zeitBelegung (100 ms one-shot: tab
+// ZeitInfo (1 s: panels and the steps of other folders) and zeitBelegung (100 ms one-shot: tab
 // colours). It saves the current note on every trigger and never asks whether to. What is saved,
 // loaded and switched, and whether and how the program ends, the note session decides
 // (NotizSitzung); the window only shows it.

@@ -1,9 +1,9 @@
 #pragma once
-// What the platform takes from outside in place of its own parts, put in and taken out in one
+// What the platform takes from outside in place of its own services, put in and taken out in one
 // call: the test doubles of the services that reach the machine, and the help that the
 // services lend to message boxes. A null member means the platform's own: the real service,
 // and no help. The single setters beside each service (SetzeDialogDienst, ...) remain for a
-// test that swaps one part midway.
+// test that swaps one service midway.
 #include <QString>
 
 #include "platform/dialoge.h"
@@ -28,7 +28,7 @@ struct Ersatz {
   void (*sperrPauseUs)(int) = nullptr;
 };
 
-// Puts every part in at once; Ersatz{} gives the platform its own parts back.
+// Puts every replacement in at once; Ersatz{} gives the platform its own services back.
 void ErsatzEinsetzen(const Ersatz& ersatz);
 
 }  // namespace Plattform

@@ -25,7 +25,7 @@ struct HttpErgebnis {
   bool ok = false;
   int status = 0;     // HTTP status, 0 when none came
   QByteArray daten;   // empty unless ok (and always with datei)
-  qint64 laenge = 0;  // bytes of the body, also when it went into the file
+  qint64 laenge = 0;  // bytes of the body, also when it went into the file; 0 unless ok
   QString fehler;     // German reason when not ok
 };
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/sperrdatei.h"
+
 namespace Plattform {
 
 // Reads a value, at most 999 characters (the Windows version reads no more, so a longer value
@@ -44,48 +46,6 @@ bool ProfilLoeschen(const QString& datei, const QString& abschnitt, const QStrin
 // lines starting with ";" are not listed).
 QStringList ProfilAbschnitte(const QString& datei);
 QStringList ProfilSchluessel(const QString& datei, const QString& abschnitt);
-// Holds the lock of a profile file for a read-modify-write, so that two programs never lose each
-// other's key: "<file>.lock" beside the file (seen by every program and machine sharing the
-// folder), or one in the system's temp folder when the file's folder takes no new file.
-// ProfilSchreiben and ProfilLoeschen take it themselves; hold it around a read and its write
-// (a counter) or several writes that belong together. Re-entrant within a thread; other threads
-// of the process wait. A lock left by a program that died is taken over; after a few seconds
-// the holder goes on without the lock (gesperrt() false) rather than hang the program; so is an
-// empty lock file that no process holds open (its maker was killed while creating it).
-// Reads need no lock.
-class ProfilSperre {
-public:
-  explicit ProfilSperre(const QString& datei);
-  ~ProfilSperre();
-  ProfilSperre(const ProfilSperre&) = delete;
-  ProfilSperre& operator=(const ProfilSperre&) = delete;
-  bool gesperrt() const { return gesperrt_; }
-
-private:
-  QString pfad_;  // empty: holds nothing
-  bool gesperrt_ = false;
-};
-
-// Bounds the lock waits of one task, the start or the quit: while the frame lives, all waits of
-// ProfilSperre together take at most gesamtMs; after that a lock is tried once and the holder
-// goes on without it. An inner frame while one is open changes nothing.
-class SperrFrist {
-public:
-  explicit SperrFrist(int gesamtMs = 3000);
-  ~SperrFrist();
-  SperrFrist(const SperrFrist&) = delete;
-  SperrFrist& operator=(const SperrFrist&) = delete;
-  // The first thing that kept a lock from being taken while the frame lives, as a German
-  // sentence naming the lock file; "" when every lock was taken.
-  QString hindernis() const;
-
-private:
-  bool aktiv_ = false;
-};
-// Tests: the clock (milliseconds) and the pause (microseconds) of the lock waits; nullptr
-// restores the real ones.
-void SetzeSperrUhr(qint64 (*uhrMs)(), void (*pauseUs)(int));
-
 // Drops the read cache (tests, and code that wrote a profile file by other means).
 void ProfilCacheLeeren();
 // How many times a profile file was read from disk and parsed so far (tests, benchmarks).

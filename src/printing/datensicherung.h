@@ -16,8 +16,8 @@ namespace Z_Vario {
 // further sources (placeholders allowed, may be empty; the menu passes none). A folder ends
 // with a separator; anything else is a file or a file pattern ("*", "?").
 void Datensicherung(const QString& extra1 = {}, const QString& extra2 = {});
-// Adds the backup command to the main window's menu "&Datei". src/main.cpp calls this once
-// before the main window is made.
+// Adds the backup command to the main window's menu "&Datei". src/verdrahtung.cpp calls this
+// once before the main window is made.
 void DatensicherungRegistrieren();
 
 // The backup's parts, for the command and its tests.

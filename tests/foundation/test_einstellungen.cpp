@@ -1,5 +1,6 @@
 // Settings: file rules, value encoding, defaults, counters, registry and damaged files.
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -207,7 +208,9 @@ TEST_F(Einstellungen, KindprozessSchreibt) {
   const QString art = qEnvironmentVariable("SKRIBON_KIND_ART");
   const QString nr = qEnvironmentVariable("SKRIBON_KIND_NR");
   // Both start together, so that they really overlap.
-  while (!QFileInfo::exists(datei + ".los")) QThread::msleep(1);
+  const QDeadlineTimer frist(30000);
+  while (!QFileInfo::exists(datei + ".los") && !frist.hasExpired()) QThread::msleep(1);
+  ASSERT_TRUE(QFileInfo::exists(datei + ".los")) << "no start signal";
   if (art == "zaehlen") {
     for (int i = 0; i < 1000; ++i) IniZaehlen(datei, "Stat", "Zaehler", 1);
   } else {

@@ -1,12 +1,16 @@
 // The data backup: the typed target, where each source goes, the questions and what is left
 // after each answer, and the job run for real on temporary folders.
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QProcessEnvironment>
-#include <QThread>
 #include <QtTest/QTest>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
 
 #include "foundation/hauptfenster.h"
 #include "foundation/z_alles.h"
@@ -23,7 +27,9 @@ protected:
   QString dsOrdner() { return Z_Alles::IniLesen({}, {}, "DSOrdner", "?"); }
   QString jobPfad() const { return tmpOrdner + "/" + JobName; }
   QString gezeigtPfad() const { return wurzel + "/gezeigt"; }
-  // Runs the job as it was started, with a stand-in file manager that notes where it was sent.
+  // Runs the job as it was started, with a stand-in file manager that notes where it was sent,
+  // until every process it started in the background has ended too: each of them holds the
+  // write end of a pipe, whose read end sees its end only when the last one is gone.
   void jobLaufen(const Testhilfe::TestShell::Start& start) {
     const QString bin = wurzel + "/bin";
     DateiSchreiben(bin + "/xdg-open", "#!/bin/sh\nprintf '%s' \"$1\" > \"" + gezeigtPfad().toUtf8() + "\"\n");
@@ -33,8 +39,21 @@ protected:
     env.insert("PATH", bin + ":" + env.value("PATH"));
     p.setProcessEnvironment(env);
     p.setWorkingDirectory(start.ordner);
+    int rohr[2];
+    ASSERT_EQ(::pipe2(rohr, O_CLOEXEC), 0);
+    ::fcntl(rohr[1], F_SETFD, 0);  // inherited by the job and all it starts
     p.start(start.programm, start.argumente);
-    ASSERT_TRUE(p.waitForFinished(30000));
+    ::close(rohr[1]);
+    const bool beendet = p.waitForFinished(30000);
+    bool alleBeendet = false;
+    char c;
+    for (const QDeadlineTimer frist(30000); !alleBeendet && !frist.hasExpired();) {
+      pollfd lesen{rohr[0], POLLIN, 0};
+      alleBeendet = ::poll(&lesen, 1, 100) > 0 && ::read(rohr[0], &c, 1) == 0;
+    }
+    ::close(rohr[0]);
+    ASSERT_TRUE(beendet);
+    ASSERT_TRUE(alleBeendet) << "a process of the job still runs";
   }
 };
 
@@ -164,7 +183,6 @@ TEST_F(DatensicherungTest, JobLaeuftWirklich) {
 
   dialoge.antwort(Plattform::vbOK);
   jobLaufen(start);
-  for (int i = 0; i < 200 && !QFile::exists(gezeigtPfad()); ++i) QThread::msleep(50);
   for (int i = 0; i < 200 && dialoge.gezeigt.size() < 3; ++i) QTest::qWait(25);
   ASSERT_EQ(dialoge.gezeigt.size(), 3);
   EXPECT_TRUE(dialoge.gezeigt[2].text.endsWith("« ist abgeschlossen."));
@@ -223,7 +241,6 @@ TEST_F(DatensicherungTest, AusgangWirdGemeldet) {
     if (f.gut) {
       EXPECT_EQ(box.text, "Die Datensicherung nach »" + t + "« ist abgeschlossen.");
       EXPECT_EQ(box.knoepfe, Plattform::vbInformation);
-      for (int i = 0; i < 200 && !QFile::exists(gezeigtPfad()); ++i) QThread::msleep(25);
       EXPECT_EQ(DateiLesen(gezeigtPfad()), t.toUtf8());
       EXPECT_EQ(DateiLesen(t + datOrdner + "/Notiz.t01"), "text");
       continue;
@@ -234,7 +251,6 @@ TEST_F(DatensicherungTest, AusgangWirdGemeldet) {
     EXPECT_EQ(box.text.contains(subOrdner + "/Dormik.ini"), !f.imWeg.endsWith(datOrdner)) << box.text.toStdString();
     EXPECT_TRUE(box.text.endsWith("»" + log + "«.")) << box.text.toStdString();
     EXPECT_TRUE(DateiLesen(log).contains("mkdir")) << DateiLesen(log).toStdString();
-    QThread::msleep(300);
     EXPECT_FALSE(QFile::exists(gezeigtPfad())) << "no file manager after a failed copy";
     QFile::remove(f.imWeg);
   }

@@ -1,7 +1,7 @@
 #pragma once
 // Every test gets fresh temporary folders for HOME, the XDG folders and the program, settings,
 // data and temp folders, the program-wide values and services (foundation/dienste.h) reset, and
-// the test doubles installed in the platform; after it the platform has its own parts back.
+// the test doubles installed in the platform; after it the platform has its own services back.
 #include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>

@@ -7,18 +7,15 @@
 #include "calculator/rechner.h"
 #include "notepad/main.h"
 #include "platform/profil.h"
-#include "printing/notizdruck.h"
 #include "printing/printerset.h"
 #include "services/links.h"
 #include "services/netwatch.h"
-#include "services/programmdienste.h"
 #include "services/spezial.h"
 #include "services/z_dos.h"
 #include "services/z_v_allgemein.h"
+#include "verdrahtung.h"
 #include "windows/datenordner.h"
 #include "windows/fenster_test.h"
-#include "windows/hilfsfenster.h"
-#include "windows/versionspruefung.h"
 
 namespace {
 
@@ -89,13 +86,8 @@ QStringList doppelte(const QString& ort, const QList<QAction*>& eintraege) {
 }
 
 TEST_F(FensterTest, ZugriffstastenEindeutig) {
-  Main main;  // every part registers its commands, as at the program's start
-  Rechner::Registrieren();
-  Notizdruck::Registrieren();
-  Z_V_Allgemein::Registrieren();
-  VersionsPrüfung::Registrieren();
-  Hilfsfenster::Registrieren();
-  Programmdienste::Registrieren();
+  Main main;  // every folder registers its commands, as at the program's start
+  Verdrahten();
   Rechner rechner;
   DatenOrdner ordner;
   PrinterSet drucker;
@@ -105,7 +97,7 @@ TEST_F(FensterTest, ZugriffstastenEindeutig) {
                              doppelte("Ordner", ordner.findChild<QMenuBar*>()->actions()) +
                              doppelte("Drucker", drucker.findChild<QMenuBar*>()->actions());
   EXPECT_TRUE(fehler.isEmpty()) << fehler.join("\n").toStdString();
-  EXPECT_GE(main.mnuPopup->actions().size(), 15);  // the parts' commands were there to check
+  EXPECT_GE(main.mnuPopup->actions().size(), 15);  // the folders' commands were there to check
 }
 
 }  // namespace
