@@ -81,7 +81,8 @@ TEST_F(OrdnerIndexTest, AndererOrdnerAmPfad) {
        }},
   };
   // Mounts only in a namespace of this thread's own; without the rights the first row is left out.
-  const bool einhaengbar = ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  const bool einhaengbar =
+      ::unshare(CLONE_NEWNS) == 0 && ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
   if (!einhaengbar) std::cout << "Einhängen nicht erlaubt: ohne diesen Fall" << std::endl;
   for (const Fall& f : std::span(faelle).subspan(einhaengbar ? 0 : 1)) {
     SCOPED_TRACE(f.name);
