@@ -1,6 +1,7 @@
 // Start-up with and without the program services (regional check, read-only decision, start
 // statistics, developer check), the diagnostics report, which is built only on demand, and the
-// remote-close check of the one-second timer on a shared data folder of 10,000 files.
+// remote-close check of the one-second timer on a shared data folder of 10,000 files, watched and
+// as on a network share, where the file system sends no change notices.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -18,6 +19,7 @@
 #include "foundation/z_alles.h"
 #include "notepad/main.h"
 #include "notepad/skribondiv.h"
+#include "platform/ordnerindex.h"
 #include "services/diagnose.h"
 #include "services/netwatch.h"
 #include "services/programmdienste.h"
@@ -84,9 +86,10 @@ QString geteilterOrdner() {
 }
 
 // One check per tick; belebt: before each, another program writes a new file into the folder
-// and removes its oldest one (the folder keeps its size).
-void fernSchliessen(benchmark::State& state, bool belebt) {
+// and removes its oldest one (the folder keeps its size); imNetz: no change notices.
+void fernSchliessen(benchmark::State& state, bool belebt, bool imNetz = false) {
   const QString alt = Z_Alles::ordnerDat;
+  Plattform::SetzeOrdnerBeobachtung(!imNetz);
   Z_Alles::ordnerDat = geteilterOrdner();
   Z_Alles::FernSchliessenPrüfen(1);  // the first check after the start
   // Quiet: nothing written for a while, also in the program's other folders.
@@ -100,6 +103,7 @@ void fernSchliessen(benchmark::State& state, bool belebt) {
     QFile::remove(Z_Alles::ordnerDat + QString("/Beleg %1.txt").arg(neu - kGeteilteDateien, 5, 10, QChar('0')));
     ++neu;
   };
+  const quint64 gelesen = Plattform::OrdnerLesevorgaenge();
   for (auto _ : state) {
     if (belebt) {
       state.PauseTiming();
@@ -108,13 +112,18 @@ void fernSchliessen(benchmark::State& state, bool belebt) {
     }
     if (Z_Alles::FernSchliessenPrüfen(1) != 0) state.SkipWithError("Kennung gefunden");
   }
+  // Folders read whole per check.
+  state.counters["Lesen"] = double(Plattform::OrdnerLesevorgaenge() - gelesen) / double(state.iterations());
   if (!belebt) SystemaufrufeMelden(state, SystemaufrufeZaehlen([] { Z_Alles::FernSchliessenPrüfen(1); }, 20));
   Z_Alles::ordnerDat = alt;
+  Plattform::SetzeOrdnerBeobachtung(true);
 }
 void BM_FernSchliessenRuhig(benchmark::State& state) { fernSchliessen(state, false); }
 void BM_FernSchliessenBelebt(benchmark::State& state) { fernSchliessen(state, true); }
+void BM_FernSchliessenBelebtImNetz(benchmark::State& state) { fernSchliessen(state, true, true); }
 BENCHMARK(BM_FernSchliessenRuhig)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FernSchliessenBelebt)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FernSchliessenBelebtImNetz)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

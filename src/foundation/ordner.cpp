@@ -57,18 +57,22 @@ bool DateiExistiert(const QString& pfad) {
 }
 
 QString DateiSuchen(const QString& dateiName) {
-  if (dateiName.isEmpty()) return {};
   if (dateiName.contains(u'/') || dateiName.contains(u'\\'))
     return DateiExistiert(dateiName) ? dateiName : QString();
+  return DateiSuchen(QStringList{dateiName});
+}
+
+QString DateiSuchen(const QStringList& dateiNamen) {
   const QStringList ordner = {ordnerDat, ordnerPrg, ordnerSub, Plattform::System().aktuellerOrdner(),
                               WindowsOrdner(), SystemOrdner()};
   // Names in settings written on Windows ignore case ("rechner.dat" for Rechner.Dat). The
   // one-second timer searches for files that mostly do not exist: the listings are kept, not
   // read every time.
-  const QList<QStringList> namen = Plattform::NamenOhneGrossKlein(ordner, dateiName);
-  for (qsizetype i = 0; i < ordner.size(); ++i)
-    for (const QString& n : namen[i])
-      if (DateiExistiert(PfadVerbinden(ordner[i], n))) return PfadVerbinden(ordner[i], n);
+  const QList<QList<QStringList>> namen = Plattform::NamenOhneGrossKlein(ordner, dateiNamen);
+  for (const QList<QStringList>& jeOrdner : namen)
+    for (qsizetype i = 0; i < ordner.size(); ++i)
+      for (const QString& n : jeOrdner[i])
+        if (DateiExistiert(PfadVerbinden(ordner[i], n))) return PfadVerbinden(ordner[i], n);
   return {};
 }
 

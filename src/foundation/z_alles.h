@@ -74,6 +74,9 @@ QString NeueGuid();
 // ---- Files and folders ------------------------------------------------------------------------
 bool DateiExistiert(const QString& pfad);
 QString DateiSuchen(const QString& dateiName);
+// The first of several file names (without a folder) found, each looked for as above, with one
+// look at each folder for all of them.
+QString DateiSuchen(const QStringList& dateiNamen);
 // Modes: -2 drive ("C:") or share ("\\server\share"), "" for a Linux path; -1 folder without
 // separator, 0 folder with separator, 1 name without extension, 2 extension without the dot,
 // 3 name with extension. Accepts "\" and "/". A leading dot (".profil") starts no extension.

@@ -1,4 +1,5 @@
-// Folder listings kept current from inotify, for case-insensitive name lookups.
+// Folder listings kept current from inotify, and searches of folders that cannot be watched,
+// for case-insensitive name lookups.
 #include "platform/ordnerindex.h"
 
 #include <QDateTime>
@@ -6,6 +7,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QSet>
 #include <algorithm>
 
 #include <cerrno>
@@ -37,13 +39,25 @@ QString falten(QStringView t) {
   return aus;
 }
 
+// A name asked for, ready to be compared with raw entries.
+struct Gesucht {
+  QString gefaltet;
+  QByteArray ascii;  // gefaltet where it is all ASCII, else empty
+};
+
 constexpr int kNichtBeobachtet = -1;  // tried again when next asked for (the folder was missing)
-constexpr int kUnbeobachtbar = -2;   // read again when changed, for the rest of the run
+constexpr int kUnbeobachtbar = -2;   // searched again when changed, while this folder stays
 
 struct Ordner {
   int wd = kNichtBeobachtet;  // else the inotify watch
-  bool vollstaendig = false;
-  qint64 mzeitNs = -1;     // unwatched: the time stamp the listing was made at
+  dev_t geraet = 0;           // the folder the watch and the names belong to
+  ino_t inode = 0;
+  bool vollstaendig = false;  // watched: namen holds every entry
+  // Unwatched: namen holds the entries equal to the names in gesucht, as they were at mzeitNs;
+  // kept only when the folder was quiet then.
+  qint64 mzeitNs = -1;
+  bool ruhig = false;
+  QSet<QString> gesucht;
   QHash<QString, QStringList> namen;  // folded -> the names as spelled
 
   void dazu(const QString& n) {
@@ -112,10 +126,66 @@ bool lesen(Zustand& z, const QByteArray& pfad, Ordner* o) {
   return true;
 }
 
+// Unwatched: one pass over the entries that keeps only those equal to a name asked for. An
+// entry is compared only when its length is a wanted one (folding keeps the UTF-16 length),
+// and decoded only when it is not plain ASCII.
+bool durchsuchen(Zustand& z, const QByteArray& pfad, const QList<const Gesucht*>& gesucht, Ordner* o) {
+  DIR* d = ::opendir(pfad.constData());
+  if (!d) return false;
+  ++z.lesevorgaenge;
+  while (const dirent* e = ::readdir(d)) {
+    const auto* n = reinterpret_cast<const unsigned char*>(e->d_name);
+    if (n[0] == '.' && (n[1] == 0 || (n[1] == '.' && n[2] == 0))) continue;
+    qsizetype laenge = 0;
+    bool ascii = true;
+    const unsigned char* c = n;
+    for (; *c; ++c) {
+      if (*c < 0x80) ++laenge;
+      else {
+        ascii = false;
+        if (*c >= 0xC0) laenge += *c >= 0xF0 ? 2 : 1;  // a sequence's lead: one or two units
+      }
+    }
+    QString gefaltet;
+    for (const Gesucht* g : gesucht) {
+      if (g->gefaltet.size() != laenge) continue;
+      if (ascii) {
+        // Plain ASCII folds to ASCII: it can equal only a name that folds to ASCII.
+        if (g->ascii.size() != c - n) continue;
+        qsizetype i = 0;
+        while (i < g->ascii.size() && (n[i] >= 'A' && n[i] <= 'Z' ? n[i] + 32 : n[i]) == g->ascii[i]) ++i;
+        if (i < g->ascii.size()) continue;
+      } else {
+        if (gefaltet.isNull()) gefaltet = falten(QFile::decodeName(e->d_name));
+        if (gefaltet != g->gefaltet) continue;
+      }
+      o->dazu(QFile::decodeName(e->d_name));
+    }
+  }
+  ::closedir(d);
+  for (const Gesucht* g : gesucht) o->gesucht.insert(g->gefaltet);
+  return true;
+}
+
 void vergessen(Zustand& z, int wd) {
   const QString pfad = z.wds.take(wd);
   const auto it = z.ordner.find(pfad);
   if (it != z.ordner.end() && it->wd == wd) z.ordner.erase(it);
+}
+
+// What is kept of a folder and its watch: looked at afresh when next asked for.
+void verwerfen(Zustand& z, Ordner& o) {
+  if (o.wd >= 0) {
+    ::inotify_rm_watch(z.fd, o.wd);
+    z.wds.remove(o.wd);
+  }
+  o = Ordner();
+}
+
+void allesVerwerfen(Zustand& z) {
+  for (auto it = z.wds.cbegin(); it != z.wds.cend(); ++it) ::inotify_rm_watch(z.fd, it.key());
+  z.wds.clear();
+  z.ordner.clear();
 }
 
 // Applies what the kernel reported since the last call: one read when nothing happened.
@@ -132,8 +202,9 @@ void aenderungenLesen(Zustand& z) {
       const auto* e = reinterpret_cast<const inotify_event*>(puffer + pos);
       pos += ssize_t(sizeof(inotify_event) + e->len);
       if (e->mask & IN_Q_OVERFLOW) {
-        // Notices were lost: every listing is read again when next asked for.
-        for (Ordner& o : z.ordner) o.vollstaendig = false;
+        // Notices were lost, a folder's removal among them perhaps (and the folder made again
+        // may have the old inode number): every folder is watched and read anew.
+        allesVerwerfen(z);
         continue;
       }
       const auto wd = z.wds.constFind(e->wd);
@@ -153,78 +224,113 @@ void aenderungenLesen(Zustand& z) {
   }
 }
 
-// The folder's listing, current; nullptr when the folder cannot be read.
-const Ordner* aktuell(Zustand& z, const QString& pfad) {
+void beobachten(Zustand& z, const QString& pfad, const QByteArray& roh, Ordner* o) {
+  if (!z.fdVersucht) {
+    z.fdVersucht = true;
+    z.fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  }
+  // Off, on a network, out of watches, or the same folder already watched under another path
+  // (which keeps the watch): searched again when changed.
+  o->wd = kUnbeobachtbar;
+  if (!z.beobachten || z.fd < 0 || imNetz(roh)) return;
+  // Watched before it is read: a change made meanwhile is applied after the listing.
+  const int wd = ::inotify_add_watch(z.fd, roh.constData(),
+                                     IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
+                                         IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
+  if (wd >= 0 && !z.wds.contains(wd)) {
+    o->wd = wd;
+    z.wds.insert(wd, pfad);
+  } else if (wd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
+    o->wd = kNichtBeobachtet;  // watched once it exists
+  }
+}
+
+// The folder's entries for the names asked for, current; nullptr when the folder cannot be read.
+const Ordner* aktuell(Zustand& z, const QString& pfad, const QList<Gesucht>& gesucht) {
   Ordner& o = z.ordner[pfad];
-  if (o.wd >= 0 && o.vollstaendig) return &o;
   const QByteArray roh = QFile::encodeName(pfad);
-  if (o.wd == kNichtBeobachtet) {
-    if (!z.fdVersucht) {
-      z.fdVersucht = true;
-      z.fd = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-    }
-    // Off, on a network, out of watches, or the same folder already watched under another
-    // path (which keeps the watch): read again when changed.
-    o.wd = kUnbeobachtbar;
-    if (z.beobachten && z.fd >= 0 && !imNetz(roh)) {
-      // Watched before it is read: a change made meanwhile is applied after the listing.
-      const int wd = ::inotify_add_watch(z.fd, roh.constData(),
-                                         IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
-                                             IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
-      if (wd >= 0 && !z.wds.contains(wd)) {
-        o.wd = wd;
-        z.wds.insert(wd, pfad);
-      } else if (wd < 0 && (errno == ENOENT || errno == ENOTDIR)) {
-        o.wd = kNichtBeobachtet;  // watched once it exists
-      }
-    }
-  }
-  if (o.wd >= 0) {
-    o.vollstaendig = lesen(z, roh, &o);
-    return o.vollstaendig ? &o : nullptr;
-  }
   struct stat st;
   if (::stat(roh.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    o.vollstaendig = false;
-    o.namen.clear();
+    verwerfen(z, o);
     return nullptr;
+  }
+  // No notice tells of a mount over the folder, a rename further up or a link pointed
+  // elsewhere: another folder at the path is looked at afresh. (Taken before the watch is
+  // made: a change in between shows next time.)
+  if (st.st_dev != o.geraet || st.st_ino != o.inode) {
+    verwerfen(z, o);
+    o.geraet = st.st_dev;
+    o.inode = st.st_ino;
+  }
+  if (o.wd == kNichtBeobachtet) beobachten(z, pfad, roh, &o);
+  if (o.wd >= 0) {
+    if (!o.vollstaendig) o.vollstaendig = lesen(z, roh, &o);
+    return o.vollstaendig ? &o : nullptr;
   }
   const qint64 mzeitNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   const bool ruhig = QDateTime::currentMSecsSinceEpoch() - mzeitNs / 1000000 > 2000;
-  if (o.vollstaendig && ruhig && o.mzeitNs == mzeitNs) return &o;
-  if (!lesen(z, roh, &o)) {
-    o.vollstaendig = false;
+  if (o.mzeitNs != mzeitNs || !o.ruhig) {
+    o.gesucht.clear();
+    o.namen.clear();
+  }
+  QList<const Gesucht*> fehlen;
+  for (const Gesucht& g : gesucht)
+    if (!o.gesucht.contains(g.gefaltet)) fehlen.append(&g);
+  if (!fehlen.isEmpty() && !durchsuchen(z, roh, fehlen, &o)) {
+    o.mzeitNs = -1;
     return nullptr;
   }
-  // A listing made while the folder still changes is used this once.
-  o.vollstaendig = ruhig;
+  // Found while the folder still changes: used this once.
   o.mzeitNs = mzeitNs;
+  o.ruhig = ruhig;
   return &o;
 }
 
 }  // namespace
 
 QList<QStringList> NamenOhneGrossKlein(const QStringList& ordner, const QString& name) {
-  QList<QStringList> ergebnis(ordner.size());
-  if (name.isEmpty()) return ergebnis;
-  const QString gefaltet = falten(name);
+  return NamenOhneGrossKlein(ordner, QStringList{name}).constFirst();
+}
+
+QList<QList<QStringList>> NamenOhneGrossKlein(const QStringList& ordner, const QStringList& namen) {
+  QList<QList<QStringList>> ergebnis(namen.size(), QList<QStringList>(ordner.size()));
+  QStringList gefaltet;
+  QList<Gesucht> gesucht;
+  for (const QString& name : namen) {
+    gefaltet.append(falten(name));
+    if (name.isEmpty() || std::any_of(gesucht.cbegin(), gesucht.cend(),
+                                      [&](const Gesucht& g) { return g.gefaltet == gefaltet.back(); }))
+      continue;
+    const bool ascii = std::all_of(gefaltet.back().cbegin(), gefaltet.back().cend(),
+                                   [](QChar c) { return c.unicode() < 0x80; });
+    gesucht.append({gefaltet.back(), ascii ? gefaltet.back().toLatin1() : QByteArray()});
+  }
+  if (gesucht.isEmpty()) return ergebnis;
   Zustand& z = zustand();
   QMutexLocker lock(&z.sperre);
   aenderungenLesen(z);
   for (qsizetype i = 0; i < ordner.size(); ++i) {
     if (ordner[i].isEmpty()) continue;
-    QStringList& namen = ergebnis[i];
-    const Ordner* o = aktuell(z, ordner[i]);
-    if (!o) {
-      namen = {name};
+    if (const qsizetype erster = ordner.indexOf(ordner[i]); erster < i) {
+      for (QList<QStringList>& n : ergebnis) n[i] = n[erster];
       continue;
     }
-    namen = o->namen.value(gefaltet);
-    // Folding may join more than QString::compare does: keep only its equals.
-    namen.removeIf([&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) != 0; });
-    std::sort(namen.begin(), namen.end());
-    const qsizetype genau = namen.indexOf(name);
-    if (genau > 0) namen.move(genau, 0);
+    const Ordner* o = aktuell(z, ordner[i], gesucht);
+    for (qsizetype k = 0; k < namen.size(); ++k) {
+      const QString& name = namen[k];
+      if (name.isEmpty()) continue;
+      QStringList& treffer = ergebnis[k][i];
+      if (!o) {
+        treffer = {name};
+        continue;
+      }
+      treffer = o->namen.value(gefaltet[k]);
+      // Folding may join more than QString::compare does: keep only its equals.
+      treffer.removeIf([&](const QString& n) { return n.compare(name, Qt::CaseInsensitive) != 0; });
+      std::sort(treffer.begin(), treffer.end());
+      const qsizetype genau = treffer.indexOf(name);
+      if (genau > 0) treffer.move(genau, 0);
+    }
   }
   return ergebnis;
 }
@@ -239,9 +345,7 @@ void SetzeOrdnerBeobachtung(bool an) {
   Zustand& z = zustand();
   QMutexLocker lock(&z.sperre);
   z.beobachten = an;
-  for (auto it = z.wds.cbegin(); it != z.wds.cend(); ++it) ::inotify_rm_watch(z.fd, it.key());
-  z.wds.clear();
-  z.ordner.clear();
+  allesVerwerfen(z);
   aenderungenLesen(z);  // the notices of the removed watches
 }
 

@@ -95,8 +95,9 @@ void NetzNachrichtPrüfen() {
 void NetzReservierungPrüfen() {}
 
 int FernSchliessenPrüfen(int modus) {
-  QString flag = DateiSuchen(flagName(QString()));
-  if (flag.isEmpty()) flag = DateiSuchen(flagName(ComputerName() + u'_'));
+  // The general flag first; both with one look at each folder (a busy network folder is
+  // searched once a tick).
+  const QString flag = DateiSuchen(QStringList{flagName(QString()), flagName(ComputerName() + u'_')});
   if (modus == 0) {
     if (!flag.isEmpty() && !QFile::remove(flag))
       DebugLog(QStringLiteral("Fernschließen-Kennung nicht gelöscht: ") + flag);
