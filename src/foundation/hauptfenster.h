@@ -135,7 +135,8 @@ enum class Punkt {
   ZeitInfoNachrichten,     // one-second timer, third step (messages from other users)
   ZeitInfoNachPanels,      // one-second timer, after the status panels
   ZeitInfoEnde,            // one-second timer, last step (remote close: call beenden(true));
-                           // also runs each second while an earlier tick waits in a box
+                           // also runs each second while an earlier tick or the exit waits
+                           // in a box
   MenueWeiteres,           // the menu "&Weiteres" is about to open
   EndeExport,              // exit, after the settings save (automatic export)
   EndeHilfe,               // exit: close the help

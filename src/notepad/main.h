@@ -164,7 +164,10 @@ private:
   bool startFertig_ = false; // Form_Load has run to its end: the window's place is the user's
   Warnung warnung_ = Warnung::Keine;  // what the status panel warns of
   bool ersterPaint_ = true;
-  QTimer zeitInfoWache_;     // runs while a tick of ZeitInfo does: the remote close, should it wait in a box
+  // Runs while a tick of ZeitInfo does and while the exit runs: checks the remote close, should
+  // the tick or the exit wait in a box.
+  QTimer zeitInfoWache_;
+  bool tickLaeuft_ = false;  // a tick of ZeitInfo runs (perhaps waiting in a box)
   Qt::WindowStates startZustand_ = Qt::WindowNoState;
   bool startZustandGesetzt_ = false;
   QStringList startProtokoll_;

@@ -39,7 +39,8 @@ public:
   virtual void hinweisZeigen(const QString& text) = 0;
   virtual void hinweisLoeschen() = 0;
   virtual void panelsAuffrischen() = 0;
-  // The timers that save and look around; stopped while the exit runs.
+  // The timers that save and look around; stopped while the exit runs, but for the remote
+  // close, which is still checked while the exit waits in a box (endeLaeuft).
   virtual void zeitgeberAnhalten() = 0;
   virtual void zeitgeberStarten() = 0;
   // Window place and word wrap into the settings. False before the start has placed the window:

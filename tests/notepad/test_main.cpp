@@ -1073,6 +1073,11 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
       QDir(ziel).removeRecursively();
       DateiSchreiben(ziel, "kein Ordner");
     }
+    // The data folder stays (the remote close's flag goes there), but the note cannot be written.
+    if (fall == "frageImOrdner") {
+      QFile::remove(ziel + "/Skribon.t01");
+      QDir().mkpath(ziel + "/Skribon.t01/belegt");
+    }
     if (fall == "zweiFassungen") {
       NotizSpeicher anderer;
       NotizSpeicher::Notiz n;
@@ -1080,7 +1085,8 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
       anderer.laden(1, &n);
       anderer.textSichern(1, "deins");
     }
-    if (fall == "frage" || fall == "kopie" || fall == "zweiFassungen") fenster->mnuBeenden->trigger();
+    if (fall == "frage" || fall == "frageImOrdner" || fall == "kopie" || fall == "zweiFassungen")
+      fenster->mnuBeenden->trigger();
     if (fall == "ordner") Hilfsfenster::mnuDatenOrdner_Click();
   });
   std::fputs("bereit\n", stdout);
@@ -1107,6 +1113,8 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
       {"zwei Fassungen beim Beenden", "zweiFassungen", SIGTERM, "anderen Programm", "vom Kindgemeinsam"},
       {"Fehler über dem Ordner-Fenster", "ordner", SIGHUP, "Fehler beim Programmstart", "vom Kind"},
       {"Nachricht, dann Fernschließen", "nachricht", 0, "Bitte Skribon schließen", "vom Kind"},
+      {"Fernschließen bei der Frage beim Beenden", "frageImOrdner", 0, "Trotzdem beenden?", nullptr},
+      {"Fernschließen bei zwei Fassungen beim Beenden", "zweiFassungen", 0, "anderen Programm", "vom Kindgemeinsam"},
       {"Rückfrage in einem Schritt des Endes", "schrittFragt", SIGTERM, nullptr, "vom Kind"},
   };
   for (const Fall& f : faelle) {
