@@ -491,6 +491,8 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
       {"Ordner statt Notizdatei", [](const QString& d) { QDir().mkpath(d + "/Skribon.t01"); },
        [](const QString& d) { QDir(d + "/Skribon.t01").removeRecursively(); }, "Skribon.t01"},
   };
+  int sekundenSchritte = 0;
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoEnde, [&] { ++sekundenSchritte; });
   for (const Fall& f : faelle) {
     QDir(datOrdner).removeRecursively();
     QDir().mkpath(datOrdner);
@@ -526,6 +528,10 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
     EXPECT_FALSE(main->endet());
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(main->Zeit.isActive());
+    // The one-second check (the remote close among it) goes on as before the quit.
+    sekundenSchritte = 0;
+    main->ZeitInfo_Timer();
+    EXPECT_EQ(sekundenSchritte, 1);
     // Cause removed: the next trigger saves.
     f.freigeben(datOrdner);
     main->Zeit_Timer();
