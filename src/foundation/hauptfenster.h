@@ -12,10 +12,14 @@
 #include <QKeySequence>
 #include <QRect>
 #include <QString>
+#include <QList>
 #include <functional>
 
 class QAction;
 class QWidget;
+namespace Z_Alles {
+struct IniWert;
+}
 
 class Hauptfenster {
 public:
@@ -185,6 +189,10 @@ struct Platz {
 Platz Lesen(const QString& praefix, const QString& abschnitt = {});
 void Schreiben(const QString& praefix, const Platz& platz, const QString& abschnitt = {},
                bool auchGroesse = true);
+// The keys Schreiben writes, for a caller that writes them together with keys of its own (one
+// write of the settings file).
+QList<Z_Alles::IniWert> Eintraege(const QString& praefix, const Platz& platz,
+                                  const QString& abschnitt = {}, bool auchGroesse = true);
 // Applies a place to a window, fitted into the screen as Einpassen does; without a stored
 // position it is centred on the primary screen. Does not show the window; the state is applied
 // when it is shown.

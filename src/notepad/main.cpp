@@ -745,8 +745,10 @@ void Main::zeitgeberStarten() {
 bool Main::platzSichern() {
   // Before the start has placed the window, its place is not the user's to keep.
   if (!startFertig_) return false;
-  Fensterplatz::Sichern(this, QStringLiteral("Main"));
-  Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
+  // Place and word wrap in one write of the settings file.
+  QList<Z_Alles::IniWert> werte = Fensterplatz::Eintraege(QStringLiteral("Main"), Fensterplatz::Von(this));
+  werte.append({{}, QStringLiteral("WordWrap"), QString::number(SkribonDiv::TextAktiv)});
+  Z_Alles::IniSchreiben({}, werte);
   return true;
 }
 

@@ -109,6 +109,8 @@ private:
   bool verschachtelt() const;
   void geordnetBeenden(bool ohneRueckfrage);
   void endeOhneRueckfrage();
+  // The exit's first step, the note, begins.
+  void notizSchrittBeginnen();
   // Quitting with a note that cannot be saved: asks, and on "end anyway" writes the emergency
   // copy. True when the program may end.
   bool endenTrotzFehler(bool ohneRueckfrage);
