@@ -10,9 +10,9 @@
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
+#include <QList>
 #include <QRect>
 #include <QString>
-#include <QList>
 #include <functional>
 
 class QAction;
