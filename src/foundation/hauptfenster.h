@@ -10,12 +10,16 @@
 #include <QFont>
 #include <QIcon>
 #include <QKeySequence>
+#include <QList>
 #include <QRect>
 #include <QString>
 #include <functional>
 
 class QAction;
 class QWidget;
+namespace Z_Alles {
+struct IniWert;
+}
 
 class Hauptfenster {
 public:
@@ -135,7 +139,8 @@ enum class Punkt {
   ZeitInfoNachrichten,     // one-second timer, third step (messages from other users)
   ZeitInfoNachPanels,      // one-second timer, after the status panels
   ZeitInfoEnde,            // one-second timer, last step (remote close: call beenden(true));
-                           // also runs each second while an earlier tick waits in a box
+                           // also runs each second while an earlier tick or the exit waits
+                           // in a box
   MenueWeiteres,           // the menu "&Weiteres" is about to open
   EndeExport,              // exit, after the settings save (automatic export)
   EndeHilfe,               // exit: close the help
@@ -184,6 +189,10 @@ struct Platz {
 Platz Lesen(const QString& praefix, const QString& abschnitt = {});
 void Schreiben(const QString& praefix, const Platz& platz, const QString& abschnitt = {},
                bool auchGroesse = true);
+// The keys Schreiben writes, for a caller that writes them together with keys of its own (one
+// write of the settings file).
+QList<Z_Alles::IniWert> Eintraege(const QString& praefix, const Platz& platz,
+                                  const QString& abschnitt = {}, bool auchGroesse = true);
 // Applies a place to a window, fitted into the screen as Einpassen does; without a stored
 // position it is centred on the primary screen. Does not show the window; the state is applied
 // when it is shown.

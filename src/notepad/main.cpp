@@ -300,7 +300,7 @@ Main::Main(QWidget* parent) : QMainWindow(parent) {
   connect(&zeitBelegung, &QTimer::timeout, this, &Main::zeitBelegung_Timer);
   zeitInfoWache_.setInterval(1000);
   connect(&zeitInfoWache_, &QTimer::timeout, this, [this] {
-    if (!endet()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
+    if (!endet() || sitzung_.endeLaeuft()) HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoEnde);
   });
 
   // The desktop session ends, or the application is told to quit: the orderly exit first.
@@ -657,12 +657,16 @@ void Main::Text_KeyDown_Einfuegen() {
 void Main::Zeit_Timer() { sitzung_.zeitSichern(); }
 
 void Main::ZeitInfo_Timer() {
-  // The watch runs exactly while a tick does. A timer does not fire again while its last tick
-  // still runs: should a step wait in a box (a message from another user), the remote close is
-  // checked on the side, so a copy whose user is away still closes.
-  if (zeitInfoWache_.isActive() || endet()) return;
-  zeitInfoWache_.start();
-  const auto freigabe = qScopeGuard([this] { zeitInfoWache_.stop(); });
+  // A timer does not fire again while its last tick still runs: should a step wait in a box (a
+  // message from another user), the watch checks the remote close on the side, so a copy whose
+  // user is away still closes.
+  if (tickLaeuft_ || endet()) return;
+  tickLaeuft_ = true;
+  if (!zeitInfoWache_.isActive()) zeitInfoWache_.start();
+  const auto freigabe = qScopeGuard([this] {
+    tickLaeuft_ = false;
+    if (!sitzung_.endeLaeuft()) zeitInfoWache_.stop();
+  });
 
   HauptfensterHaken::Ausfuehren(Punkt::ZeitInfoAnfang);
   if (endet()) return;
@@ -737,18 +741,24 @@ void Main::zeitgeberAnhalten() {
   Zeit.stop();
   ZeitInfo.stop();
   zeitBelegung.stop();
+  // The exit may wait in a box of its own (a note that cannot be saved, another program's
+  // version): a remote close must end it then as a signal does.
+  if (!zeitInfoWache_.isActive()) zeitInfoWache_.start();
 }
 
 void Main::zeitgeberStarten() {
   Zeit.start();
   ZeitInfo.start();
+  if (!tickLaeuft_) zeitInfoWache_.stop();
 }
 
 bool Main::platzSichern() {
   // Before the start has placed the window, its place is not the user's to keep.
   if (!startFertig_) return false;
-  Fensterplatz::Sichern(this, QStringLiteral("Main"));
-  Z_Alles::IniSchreiben({}, {}, QStringLiteral("WordWrap"), double(SkribonDiv::TextAktiv));
+  // Place and word wrap in one write of the settings file.
+  QList<Z_Alles::IniWert> werte = Fensterplatz::Eintraege(QStringLiteral("Main"), Fensterplatz::Von(this));
+  werte.append({{}, QStringLiteral("WordWrap"), QString::number(SkribonDiv::TextAktiv)});
+  Z_Alles::IniSchreiben({}, werte);
   return true;
 }
 

@@ -167,7 +167,10 @@ private:
   quint32 vollSeit_ = 0;              // tick count of the last refused input
   bool vollGeaendert_ = false;        // the text has changed since
   bool ersterPaint_ = true;
-  QTimer zeitInfoWache_;     // runs while a tick of ZeitInfo does: the remote close, should it wait in a box
+  // Runs while a tick of ZeitInfo does and while the exit runs: checks the remote close, should
+  // the tick or the exit wait in a box.
+  QTimer zeitInfoWache_;
+  bool tickLaeuft_ = false;  // a tick of ZeitInfo runs (perhaps waiting in a box)
   Qt::WindowStates startZustand_ = Qt::WindowNoState;
   bool startZustandGesetzt_ = false;
   QStringList startProtokoll_;

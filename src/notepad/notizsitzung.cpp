@@ -15,6 +15,7 @@
 #include "platform/laufzeit.h"
 #include "platform/profil.h"
 #include "platform/system.h"
+#include "platform/textdatei.h"
 
 using HauptfensterHaken::Punkt;
 
@@ -26,6 +27,7 @@ void hindernisLoggen(const Plattform::SperrFrist& frist) {
     Z_Alles::DebugLog(QStringLiteral("Beenden ohne Dateisperre: ") + hindernis);
 }
 
+const QString kNotizNr = QStringLiteral("NotizNr");  // [Allgemein] of the .inf: the note shown last
 const QString kTextFarbe = QStringLiteral("&H80000008");        // window text
 const QString kTextHintergrund = QStringLiteral("&H80000005");  // window background
 
@@ -56,7 +58,7 @@ void NotizSitzung::notizblockOeffnen(const QString& name) {
   ansicht_.notizblockZeigen();
 
   bool ok = false;
-  int nr = speicher_.allgemeinLesen(QStringLiteral("NotizNr"), QStringLiteral("1")).trimmed().toInt(&ok);
+  int nr = speicher_.allgemeinLesen(kNotizNr, QStringLiteral("1")).trimmed().toInt(&ok);
   if (!ok || nr < 1 || nr > SkribonDiv::NotizAnzahl) nr = 1;
   ansicht_.statusSetzen(QStringLiteral("Bereit"));
   laden(nr);
@@ -152,7 +154,11 @@ bool NotizSitzung::schreiben(Anlass anlass, QString* fehler, QString* andere) {
   const int nr = SkribonDiv::NotizNr;
   if (SkribonDiv::NotizGeändert) {
     const NotizSchluessel s = schluesselAusEditor();
-    if (!speicher_.sichern(nr, ansicht_.notizText(), s, fehler, andere)) return false;
+    // The exit keeps the shown note's number too: with the note's keys it costs no write of
+    // its own.
+    QList<QPair<QString, QString>> allgemein;
+    if (anlass == Anlass::Ende && !halbOffen_) allgemein.append({kNotizNr, QString::number(benutzerNotiz())});
+    if (!speicher_.sichern(nr, ansicht_.notizText(), s, fehler, andere, allgemein)) return false;
     geladen_ = s;
     SkribonDiv::NotizGeändert = false;
     letzterFehler_.clear();
@@ -218,11 +224,12 @@ void NotizSitzung::endeOhneRueckfrage() {
   // A box or window waits further down the stack, perhaps the exit's own question.
   Z_Alles::DebugLog(QStringLiteral("Beenden ohne Rückfrage, während ein Fenster wartet"));
   const Plattform::SperrFrist sperrFrist;
+  const Plattform::OrdnerSyncGebuendelt ordnerSync;  // synced by prozessBeenden
   endet_ = true;
   ansicht_.zeitgeberAnhalten();
   stumm_ = true;
+  if (schritt_ == Schritt::Notiz) notizSchrittBeginnen();
   const bool sicher = notizRetten();
-  if (schritt_ == Schritt::Notiz) schritt_ = Schritt::Einstellungen;
   schritteBisEntladen();
   schritt_ = Schritt::Fertig;
   hindernisLoggen(sperrFrist);
@@ -233,13 +240,14 @@ void NotizSitzung::geordnetBeenden(bool ohneRueckfrage) {
   endet_ = true;
   // Locks that cannot be taken hold up the quit by a few seconds in all.
   const Plattform::SperrFrist sperrFrist;
+  // Every file of the exit is synced as it replaces the old one; their folders (the data and
+  // the settings folder) once each, at the end or before a box waits for the user.
+  const Plattform::OrdnerSyncGebuendelt ordnerSync;
   ansicht_.zeitgeberAnhalten();
 
   // 1. The note. No one may be at the screen to read a message.
-  schritt_ = Schritt::Einstellungen;
+  notizSchrittBeginnen();
   stumm_ = ohneRueckfrage;
-  ansicht_.statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
-  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
   const bool gesichert = sichern(Anlass::Ende);
   stumm_ = false;
   if (!gesichert && !endenTrotzFehler(ohneRueckfrage)) {
@@ -263,6 +271,13 @@ void NotizSitzung::geordnetBeenden(bool ohneRueckfrage) {
   HauptfensterHaken::Ausfuehren(Punkt::EndeProgramm);
   ansicht_.fensterSchliessen();
   hindernisLoggen(sperrFrist);
+}
+
+void NotizSitzung::notizSchrittBeginnen() {
+  // Counted as begun before it runs, like the steps after it; every way out says so once.
+  schritt_ = Schritt::Einstellungen;
+  ansicht_.statusSetzen(QStringLiteral("Beenden... Notiz sichern..."));
+  Z_Alles::DebugLog(QStringLiteral("Programm beenden... Notiz sichern..."));
 }
 
 bool NotizSitzung::endenTrotzFehler(bool ohneRueckfrage) {
@@ -327,13 +342,16 @@ void NotizSitzung::schritteBisEntladen() {
   }
 }
 
+// The user's note, not the one a walk through the notes has reached.
+int NotizSitzung::benutzerNotiz() {
+  return SkribonDiv::BenutzerNotizNr > 0 ? SkribonDiv::BenutzerNotizNr : SkribonDiv::NotizNr;
+}
+
 void NotizSitzung::einstellungenSichern() {
   if (Z_Alles::NurLesen || !ansicht_.platzSichern()) return;
-  // The user's note, not the one a walk through the notes has reached; none while the new
-  // notepad's note is not loaded yet (NotizNr is still the old notepad's).
-  const int nr = SkribonDiv::BenutzerNotizNr > 0 ? SkribonDiv::BenutzerNotizNr : SkribonDiv::NotizNr;
+  // None while the new notepad's note is not loaded yet (NotizNr is still the old notepad's).
   if (speicher_.anzahl() > 0 && !halbOffen_)
-    speicher_.allgemeinSchreiben(QStringLiteral("NotizNr"), QString::number(nr));
+    speicher_.allgemeinSchreiben(kNotizNr, QString::number(benutzerNotiz()));
 }
 
 bool NotizSitzung::notizRetten() {
@@ -356,7 +374,9 @@ QString NotizSitzung::notfallKopieSchreiben() {
 void NotizSitzung::prozessBeenden(bool textSicher) {
   Z_Alles::DebugLog(textSicher ? QStringLiteral("Programm beendet")
                                : QStringLiteral("Programm beendet, Notiz weder gespeichert noch kopiert"));
-  // Every file was written and synced by the file layer; nothing is buffered here but stdio.
+  // Every file was written and synced by the file layer, but the folders of the exit's bundle,
+  // whose frame is never left; nothing is buffered here but stdio.
+  Plattform::OrdnerSyncGebuendelt::jetztSynchronisieren();
   std::fflush(nullptr);
   umgebung_.prozessEnde(textSicher ? 0 : 1);
   ::_exit(textSicher ? 0 : 1);  // a stand-in that returned

@@ -39,7 +39,8 @@ public:
   virtual void hinweisZeigen(const QString& text) = 0;
   virtual void hinweisLoeschen() = 0;
   virtual void panelsAuffrischen() = 0;
-  // The timers that save and look around; stopped while the exit runs.
+  // The timers that save and look around; stopped while the exit runs, but for the remote
+  // close, which is still checked while the exit waits in a box (endeLaeuft).
   virtual void zeitgeberAnhalten() = 0;
   virtual void zeitgeberStarten() = 0;
   // Window place and word wrap into the settings. False before the start has placed the window:
@@ -108,11 +109,14 @@ private:
   bool verschachtelt() const;
   void geordnetBeenden(bool ohneRueckfrage);
   void endeOhneRueckfrage();
+  // The exit's first step, the note, begins.
+  void notizSchrittBeginnen();
   // Quitting with a note that cannot be saved: asks, and on "end anyway" writes the emergency
   // copy. True when the program may end.
   bool endenTrotzFehler(bool ohneRueckfrage);
   void schritteBisEntladen();
   void einstellungenSichern();
+  static int benutzerNotiz();
   // Saves the note silently or, failing that, writes its emergency copy; false when neither.
   bool notizRetten();
   // Writes the emergency copy of the shown text; its path, or "" when it could not be written.

@@ -312,7 +312,8 @@ bool NotizSpeicher::textSichern(int nr, const QString& text, QString* fehler, QS
   return true;
 }
 
-bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler) {
+bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler,
+                                      const QList<QPair<QString, QString>>& allgemein) {
   if (Z_Alles::NurLesen) {
     if (fehler) *fehler = QStringLiteral("Das Programm läuft schreibgeschützt.");
     return false;
@@ -320,19 +321,24 @@ bool NotizSpeicher::schluesselSichern(int nr, const NotizSchluessel& schluessel,
   QList<QPair<QString, QString>> werte;
   const QStringList& namen = NotizSchluessel::Namen();
   for (int i = 0; i < namen.size(); ++i) werte.append({namen[i], schluessel.feld(i)});
-  return werteSichern(nr, werte, fehler);
+  return werteSichern(nr, werte, fehler, allgemein);
 }
 
-bool NotizSpeicher::werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler) {
+bool NotizSpeicher::werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler,
+                                 const QList<QPair<QString, QString>>& allgemein) {
   const QString inf = infDatei();
   // Held across the comparison, the write and its read-back, so that another program's keys
   // neither get lost nor make a good save look failed.
   const Plattform::ProfilSperre sperre(inf);
   // A key already stored as it is need not be written again.
   QList<Z_Alles::IniWert> geaendert;
-  for (const auto& [name, wert] : werte)
-    if (vergleichsForm(Z_Alles::IniLesen(inf, abschnitt(nr), name, kFehlt)) != vergleichsForm(wert))
-      geaendert.append({abschnitt(nr), name, wert});
+  auto vormerken = [&](const QString& teil, const QList<QPair<QString, QString>>& liste) {
+    for (const auto& [name, wert] : liste)
+      if (vergleichsForm(Z_Alles::IniLesen(inf, teil, name, kFehlt)) != vergleichsForm(wert))
+        geaendert.append({teil, name, wert});
+  };
+  vormerken(abschnitt(nr), werte);
+  vormerken(QStringLiteral("Allgemein"), allgemein);
   if (geaendert.isEmpty()) return true;
   // The note's keys in one write: one sync, and a kill leaves all of them old or all new.
   const QStringList gespeichert = Z_Alles::IniSchreiben(inf, geaendert);
@@ -356,7 +362,8 @@ bool NotizSpeicher::positionSichern(int nr, int crsrPos, QString* fehler) {
 }
 
 bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
-                            QString* fehler, QString* andereFassung) {
+                            QString* fehler, QString* andereFassung,
+                            const QList<QPair<QString, QString>>& allgemein) {
   if (andereFassung) andereFassung->clear();
   if (nr < 1 || nr > anzahl_) {
     if (fehler) *fehler = QStringLiteral("Die Notiz %1 gibt es nicht.").arg(nr);
@@ -366,7 +373,7 @@ bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& 
   const Plattform::OrdnerSyncGebuendelt einmal;
   if (!textSichern(nr, text, fehler, andereFassung)) return false;
   ueberblickSetzen(nr, text, schluessel.Header);
-  return schluesselSichern(nr, schluessel, fehler);
+  return schluesselSichern(nr, schluessel, fehler, allgemein);
 }
 
 QString NotizSpeicher::notfallKopie(int nr, const QString& text) const {

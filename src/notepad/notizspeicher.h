@@ -64,13 +64,16 @@ public:
   // False with a German reason naming the file when anything could not be written.
   // When the note file changed on disk since this store read or last wrote it (another program
   // on the same data folder), that version is first kept as a copy beside the note; its path
-  // goes to andereFassung (else it is emptied).
+  // goes to andereFassung (else it is emptied). allgemein: keys of [Allgemein] that go into the
+  // same write as the note's keys (the exit's current note).
   bool sichern(int nr, const QString& text, const NotizSchluessel& schluessel,
-               QString* fehler = nullptr, QString* andereFassung = nullptr);
+               QString* fehler = nullptr, QString* andereFassung = nullptr,
+               const QList<QPair<QString, QString>>& allgemein = {});
   // Steps of the road on their own.
   bool textSichern(int nr, const QString& text, QString* fehler = nullptr,
                    QString* andereFassung = nullptr);
-  bool schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler = nullptr);
+  bool schluesselSichern(int nr, const NotizSchluessel& schluessel, QString* fehler = nullptr,
+                         const QList<QPair<QString, QString>>& allgemein = {});
   // Only the caret position (CrsrPos), when the text itself has not changed.
   bool positionSichern(int nr, int crsrPos, QString* fehler = nullptr);
 
@@ -87,8 +90,10 @@ public:
 
 private:
   void parameterUebernehmen(int nr);
-  // Keys of [NoteNN] (name, value): those that differ written in one write, and read back.
-  bool werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler);
+  // Keys of [NoteNN] and of [Allgemein] (name, value): those that differ written in one write,
+  // and read back.
+  bool werteSichern(int nr, const QList<QPair<QString, QString>>& werte, QString* fehler,
+                    const QList<QPair<QString, QString>>& allgemein = {});
   QString abschnitt(int nr) const;
   // Keeps the file on disk as "<name> Notiz NN - andere Fassung vom <date time>.txt".
   QString andereFassungAufbewahren(int nr) const;

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/textdatei.h"
+
 namespace Plattform {
 
 namespace {
@@ -216,6 +218,8 @@ void DialogeAbschalten(bool aus) { abgeschaltet_ = aus; }
 
 int MsgBox(const QString& text, int knoepfe, const QString& titel, int hilfeThema) {
   if (abgeschaltet_) return satzFuer(knoepfe).esc;
+  // Files already replaced must not wait on the user to be durable.
+  OrdnerSyncGebuendelt::jetztSynchronisieren();
   return Dialoge().msgBox(text, knoepfe, standardTitel(titel), hilfeThema);
 }
 
@@ -224,6 +228,7 @@ QString InputBox(const QString& text, const QString& titel, const QString& vorga
     if (abgebrochen) *abgebrochen = true;
     return {};
   }
+  OrdnerSyncGebuendelt::jetztSynchronisieren();
   return Dialoge().inputBox(text, standardTitel(titel), vorgabe, abgebrochen);
 }
 

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "platform/dateifehler.h"
 
@@ -498,6 +499,11 @@ OrdnerSyncGebuendelt::~OrdnerSyncGebuendelt() {
   if (gebuendelt != &ordner_) return;
   gebuendelt = nullptr;
   for (const QByteArray& o : ordner_) ordnerSynchronisieren(o);
+}
+
+void OrdnerSyncGebuendelt::jetztSynchronisieren() {
+  if (!gebuendelt) return;
+  for (const QByteArray& o : std::exchange(*gebuendelt, {})) ordnerSynchronisieren(o);
 }
 
 bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString* fehler,

@@ -92,6 +92,10 @@ public:
   OrdnerSyncGebuendelt(const OrdnerSyncGebuendelt&) = delete;
   OrdnerSyncGebuendelt& operator=(const OrdnerSyncGebuendelt&) = delete;
 
+  // Syncs the folders this thread's bundle holds so far, now: before the program waits for a
+  // user (a box) or ends without leaving the bundle's frame.
+  static void jetztSynchronisieren();
+
 private:
   QList<QByteArray> ordner_;  // the outermost one's folders; the inner ones' stay empty
 };

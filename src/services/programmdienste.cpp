@@ -40,10 +40,11 @@ void Registrieren() {
   HauptfensterHaken::Eintragen(Punkt::ZeitInfoNachPanels, &Z_Alles::NetzReservierungPrüfen);
   HauptfensterHaken::Eintragen(Punkt::ZeitInfoEnde, [] {
     // The flag stays until the next start removes it, so every later tick sees it again; the
-    // exit is asked for once.
+    // exit is asked for once. Also while the user's exit waits in one of its boxes: the note
+    // session then ends the program as it does on a signal.
     if (fernSchliessen_ || Z_Alles::FernSchliessenPrüfen(1) != 1) return;
     Hauptfenster* h = Hauptfenster::Instanz();
-    if (!h || h->endet()) return;
+    if (!h) return;
     fernSchliessen_ = true;
     h->beenden(true);
   });

@@ -188,12 +188,21 @@ void EndeStatistik() {
   // A clock set back must not take minutes away. Ended before this run's start was counted (in
   // a box at start), the last start is the previous run's: none of its minutes are this run's.
   const qint64 minuten = ok && startGezaehlt_ ? std::max<qint64>(0, MinutenGrenzen(startZeit, jetzt)) : 0;
-  IniZaehlen(QString(), QString(), QStringLiteral("Stat_RunMinutes"), double(minuten));
-  if (InIDE()) return;
-  if (VersionsNr.isEmpty()) VersionsNummer();
-  IniSchreiben(QString(), QString(), QStringLiteral("Dir"), ordnerPrg);
-  IniSchreiben(QString(), QString(), QStringLiteral("Ver"), VersionsNr);
-  IniSchreiben(QString(), QString(), QStringLiteral("VerBit"), QStringLiteral("32") + VersionsNr);
+  const bool mitOrt = !InIDE();
+  if (mitOrt && VersionsNr.isEmpty()) VersionsNummer();
+  {
+    // One write for the whole end, the counter read and written under one lock (two programs
+    // ending at once must not lose minutes).
+    const Plattform::ProfilSperre sperre(IniDateiPfad(QString()));
+    const double summe = Laufzeit::Val(programmWert(QStringLiteral("Stat_RunMinutes"))) + double(minuten);
+    QList<IniWert> werte = {{QString(), QStringLiteral("Stat_RunMinutes"), Laufzeit::Format(summe, QStringLiteral("0"))}};
+    if (mitOrt)
+      werte += {{QString(), QStringLiteral("Dir"), ordnerPrg},
+                {QString(), QStringLiteral("Ver"), VersionsNr},
+                {QString(), QStringLiteral("VerBit"), QStringLiteral("32") + VersionsNr}};
+    IniSchreiben(QString(), werte);
+  }
+  if (!mitOrt) return;
   // The folder as it is: on a file system that tells case apart a re-capitalised path would
   // name a folder that does not exist.
   RegEinstellungSchreiben(QString(), QStringLiteral("Dir"), ordnerPrg);

@@ -493,6 +493,8 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
       {"Ordner statt Notizdatei", [](const QString& d) { QDir().mkpath(d + "/Skribon.t01"); },
        [](const QString& d) { QDir(d + "/Skribon.t01").removeRecursively(); }, "Skribon.t01"},
   };
+  int sekundenSchritte = 0;
+  HauptfensterHaken::Eintragen(Punkt::ZeitInfoEnde, [&] { ++sekundenSchritte; });
   for (const Fall& f : faelle) {
     QDir(datOrdner).removeRecursively();
     QDir().mkpath(datOrdner);
@@ -528,6 +530,10 @@ TEST_F(MainTest, SpeicherfehlerBehaeltTextUndVersuchtErneut) {
     EXPECT_FALSE(main->endet());
     EXPECT_TRUE(main->isVisible());
     EXPECT_TRUE(main->Zeit.isActive());
+    // The one-second check (the remote close among it) goes on as before the quit.
+    sekundenSchritte = 0;
+    main->ZeitInfo_Timer();
+    EXPECT_EQ(sekundenSchritte, 1);
     // Cause removed: the next trigger saves.
     f.freigeben(datOrdner);
     main->Zeit_Timer();
@@ -1093,6 +1099,11 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
       QDir(ziel).removeRecursively();
       DateiSchreiben(ziel, "kein Ordner");
     }
+    // The data folder stays (the remote close's flag goes there), but the note cannot be written.
+    if (fall == "frageImOrdner") {
+      QFile::remove(ziel + "/Skribon.t01");
+      QDir().mkpath(ziel + "/Skribon.t01/belegt");
+    }
     if (fall == "zweiFassungen") {
       NotizSpeicher anderer;
       NotizSpeicher::Notiz n;
@@ -1100,7 +1111,8 @@ TEST_F(MainTest, KindprozessWartetAufSignal) {
       anderer.laden(1, &n);
       anderer.textSichern(1, "deins");
     }
-    if (fall == "frage" || fall == "kopie" || fall == "zweiFassungen") fenster->mnuBeenden->trigger();
+    if (fall == "frage" || fall == "frageImOrdner" || fall == "kopie" || fall == "zweiFassungen")
+      fenster->mnuBeenden->trigger();
     if (fall == "ordner") Hilfsfenster::mnuDatenOrdner_Click();
     if (fall == "notizblock") fenster->NotizblockOeffnen("Anderer");
     if (fall == "drucken") Notizdruck::mnuNBDrucken_Click();
@@ -1130,6 +1142,8 @@ TEST_F(MainTest, SignalWaehrendJederMeldungEndetMitGesichertemText) {
       {"zwei Fassungen beim Beenden", "zweiFassungen", SIGTERM, "anderen Programm", "vom Kindgemeinsam"},
       {"Fehler über dem Ordner-Fenster", "ordner", SIGHUP, "Fehler beim Programmstart", "vom Kind"},
       {"Nachricht, dann Fernschließen", "nachricht", 0, "Bitte Skribon schließen", "vom Kind"},
+      {"Fernschließen bei der Frage beim Beenden", "frageImOrdner", 0, "Trotzdem beenden?", nullptr},
+      {"Fernschließen bei zwei Fassungen beim Beenden", "zweiFassungen", 0, "anderen Programm", "vom Kindgemeinsam"},
       {"Rückfrage in einem Schritt des Endes", "schrittFragt", SIGTERM, nullptr, "vom Kind"},
       {"Notizblock halb geöffnet", "notizblock", SIGTERM, "kann nicht geöffnet werden", "vom Kind", "Anderer=3"},
       {"Notizblock drucken", "drucken", SIGTERM, "Drucken - ", "Druck", "Skribon=32"},

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "foundation/hauptfenster.h"
+#include "foundation/z_alles.h"
 #include "notepad/notizsitzung.h"
 #include "notepad/skribondiv.h"
 #include "platform/dialoge.h"
@@ -97,8 +98,11 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
   };
   const QString keinOrdner = wurzel + "/kein Ordner";
   DateiSchreiben(keinOrdner, "Datei");
+  Z_Alles::DebugDatei = wurzel + "/Debug.txt";
+  Z_Alles::DebugModus = 1;
   for (const Fall& f : faelle) {
     SCOPED_TRACE(f.name);
+    QFile::remove(Z_Alles::DebugDatei);
     QDir(home).removeRecursively();
     QDir().mkpath(subOrdner);
     QDir().mkpath(tmpOrdner);
@@ -170,5 +174,9 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
     EXPECT_EQ(schritte, weg == "bleibt" ? 0 : 1);
     // The text left behind is marked unsaved only when it is in neither place.
     EXPECT_EQ(SkribonDiv::NotizGeändert, f.geaendert && !*f.notiz && kopien.isEmpty());
+    // Every way out leaves the same trace: each step it began, once.
+    const QString protokoll = QString::fromUtf8(DateiLesen(Z_Alles::DebugDatei));
+    EXPECT_EQ(protokoll.count("Programm beenden... Notiz sichern..."), 1) << protokoll.toStdString();
+    EXPECT_EQ(protokoll.count("Programm beenden... Einstellungen sichern..."), weg == "bleibt" ? 0 : 1);
   }
 }
