@@ -355,14 +355,13 @@ bool NotizSpeicher::werteSichern(int nr, const QList<QPair<QString, QString>>& w
     if (Plattform::ProfilLesen(inf, geaendert[i].abschnitt, geaendert[i].schluessel, kFehlt) ==
         gespeichert[i].left(999))
       continue;
-    if (fehler) {
+    // The settings writer left its reason with the file layer (a full disk, say).
+    const int e = Plattform::LetzterSchreibfehler();
+    if (fehler)
       *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
-                               "geschrieben werden.")
-                    .arg(nativ(inf));
-      // The settings writer left its reason with the file layer (a full disk, say).
-      if (const int e = Plattform::LetzterSchreibfehler())
-        fehler->insert(fehler->size() - 1, QStringLiteral(" (%1)").arg(Plattform::SystemFehlerText(e)));
-    }
+                               "geschrieben werden%2.")
+                    .arg(nativ(inf), e ? QStringLiteral(" (%1)").arg(Plattform::SystemFehlerText(e))
+                                       : QString());
     return false;
   }
   return true;

@@ -68,9 +68,9 @@ bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString*
 
 // Like TextSchreiben; but where the folder allows no new file (a shared folder) while the file
 // itself is writable, the file is overwritten in place: the part beyond the old end first, then
-// the old bytes, cut to size, synced. A failure at any step puts the old bytes and length back
-// before it is reported, so the file is exactly old or exactly new; but a crash half-way can
-// still leave a damaged file: call it only when a safety copy of the old one exists.
+// the rest over the old bytes, cut to size, synced. A failure at any step puts the old bytes and
+// length back before it is reported, so the file is exactly old or exactly new; but a crash
+// half-way can still leave a damaged file: call it only when a safety copy of the old one exists.
 bool TextSchreibenAnOrt(const QString& pfad, const QString& text, QString* fehler = nullptr,
                         DateiStand* neuerStand = nullptr);
 bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr,
@@ -79,9 +79,10 @@ bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* 
 // LaufzeitFehlerNummer.
 int LetzterSchreibfehler();
 // Removes the leftovers of saves cut off by a kill that are older than mindestAlterSekunden:
-// every "<file>.skribon-tmp.XXXXXX" (the file's name cut short where it would not fit), and of the form older versions used, "<file>.XXXXXX" (six
-// letters of mixed case), only those beside an existing note (.tNN), .inf or .ini file; a user's
-// "Foto.jpg.iPhone" stays. Returns how many were removed. Not recursive.
+// every "<file>.skribon-tmp.XXXXXX" (the file's name cut short where it would not fit), and of
+// the form older versions used, "<file>.XXXXXX" (six letters of mixed case), only those beside
+// an existing note (.tNN), .inf or .ini file; a user's "Foto.jpg.iPhone" stays. Returns how many
+// were removed. Not recursive.
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
 // While one exists in a thread, the atomic replaces of that thread leave syncing their folder
 // to it, and it syncs each folder once as it ends: a save of several files in one folder (a
