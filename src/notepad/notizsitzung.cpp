@@ -48,7 +48,22 @@ void NotizSitzung::umgebungSetzen(Umgebung umgebung) {
 
 // ---- Notepad and notes --------------------------------------------------------------------------
 
-void NotizSitzung::notizblockOeffnen(const QString& name) {
+void NotizSitzung::notizblockOeffnen(const QString& gewuenscht) {
+  QString name = gewuenscht;
+  // A name no file can bear would fail at every save: the user hears it now, and the default
+  // notepad is opened in its place.
+  if (const QString grund = NotizSpeicher::NameFehler(name); !grund.isEmpty()) {
+    const bool offen = speicher_.anzahl() > 0;
+    const qsizetype kurz = name.size() > 60 && name[59].isHighSurrogate() ? 59 : 60;
+    const QString gezeigt = name.size() > kurz ? name.left(kurz) + QChar(0x2026) : name;
+    Plattform::MsgBox(QStringLiteral("Der Notizblock »%1« kann nicht geöffnet werden.\n\n%2\n\n%3")
+                          .arg(gezeigt, grund,
+                               offen ? QStringLiteral("Der bisherige Notizblock bleibt geöffnet.")
+                                     : QStringLiteral("Es wird der Notizblock »Skribon« geöffnet.")),
+                      Plattform::vbExclamation);
+    if (offen) return;
+    name = QStringLiteral("Skribon");
+  }
   if (speicher_.anzahl() > 0 && !sichern(Anlass::Wechsel)) return;
   ansicht_.statusSetzen(QStringLiteral("Notizblock laden..."));
   speicher_.oeffnen(name, SkribonDiv::NotizAnzahl);

@@ -74,7 +74,8 @@ public:
   bool geschuetzt() const { return geschuetzt_; }
 
   // Opens a notepad of the data folder and shows its remembered note (the current one is saved
-  // first; when that fails, nothing changes).
+  // first; when that fails, nothing changes). A name no file can bear is refused with a message;
+  // with no notepad open yet, "Skribon" opens in its place.
   void notizblockOeffnen(const QString& name);
   // Saves the current note when it has unsaved changes (the caret position is stored even
   // without). False when the note could not be saved; the user has then been told.

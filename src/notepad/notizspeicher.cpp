@@ -6,6 +6,7 @@
 
 #include "foundation/z_alles.h"
 #include "notepad/skribondiv.h"
+#include "platform/dateifehler.h"
 #include "platform/laufzeit.h"
 #include "platform/profil.h"
 #include "platform/system.h"
@@ -116,6 +117,15 @@ void NotizSpeicher::oeffnen(const QString& name, int anzahl) {
     u.geschuetzt = anfang.startsWith(SkribonDiv::KennwortKennung.toLatin1());
     u.leer = !u.geschuetzt && groesse <= 256 && Plattform::TextDekodieren(anfang).trimmed().isEmpty();
   }
+}
+
+QString NotizSpeicher::NameFehler(const QString& name) {
+  const qsizetype bytes = (name + QStringLiteral(".inf")).toUtf8().size();
+  if (bytes <= Plattform::DateinameHoechstBytes) return {};
+  return QStringLiteral("Sein Name ist zu lang für einen Dateinamen: mit der Endung ».inf« hat "
+                        "er %1 Bytes, erlaubt sind höchstens %2.")
+      .arg(bytes)
+      .arg(Plattform::DateinameHoechstBytes);
 }
 
 QString NotizSpeicher::abschnitt(int nr) const {
@@ -245,8 +255,12 @@ bool NotizSpeicher::laden(int nr, Notiz* notiz, QString* fehler) const {
 
 QString NotizSpeicher::andereFassungAufbewahren(int nr) const {
   const QString stempel = Laufzeit::Format(Plattform::Jetzt(), QStringLiteral("dd.mm.yyyy hh.nn.ss"));
-  const QString basis = QStringLiteral("%1 Notiz %2 - andere Fassung vom %3")
-                            .arg(name_, SkribonDiv::NummerText(nr), stempel);
+  const QString rest =
+      QStringLiteral(" Notiz %1 - andere Fassung vom %2").arg(SkribonDiv::NummerText(nr), stempel);
+  // A long notepad name gives way, with room for " (999).txt".
+  const QString basis = Plattform::NamensteilKuerzen(
+                            name_, Plattform::DateinameHoechstBytes - rest.toUtf8().size() - 10) +
+                        rest;
   QString ziel = Z_Alles::PfadVerbinden(ordner_, basis + QStringLiteral(".txt"));
   for (int i = 2; QFileInfo::exists(ziel) && i < 1000; ++i)
     ziel = Z_Alles::PfadVerbinden(ordner_, basis + QStringLiteral(" (%1).txt").arg(i));
@@ -347,10 +361,13 @@ bool NotizSpeicher::werteSichern(int nr, const QList<QPair<QString, QString>>& w
     if (Plattform::ProfilLesen(inf, geaendert[i].abschnitt, geaendert[i].schluessel, kFehlt) ==
         gespeichert[i].left(999))
       continue;
+    // The settings writer left its reason with the file layer (a full disk, say).
+    const int e = Plattform::LetzterSchreibfehler();
     if (fehler)
       *fehler = QStringLiteral("Die Einstellungen der Notiz konnten nicht in die Datei »%1« "
-                               "geschrieben werden.")
-                    .arg(nativ(inf));
+                               "geschrieben werden%2.")
+                    .arg(nativ(inf), e ? QStringLiteral(" (%1)").arg(Plattform::SystemFehlerText(e))
+                                       : QString());
     return false;
   }
   return true;
@@ -378,8 +395,12 @@ bool NotizSpeicher::sichern(int nr, const QString& text, const NotizSchluessel& 
 
 QString NotizSpeicher::notfallKopie(int nr, const QString& text) const {
   const QString stempel = Plattform::Jetzt().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-  const QString datei = QStringLiteral("%1.t%2-Notfall-%3.txt")
-                            .arg(name_, SkribonDiv::NummerText(nr), stempel);
+  const QString rest =
+      QStringLiteral(".t%1-Notfall-%2.txt").arg(SkribonDiv::NummerText(nr), stempel);
+  // A long notepad name gives way: the copy must fit where the note itself did not.
+  const QString datei =
+      Plattform::NamensteilKuerzen(name_, Plattform::DateinameHoechstBytes - rest.toUtf8().size()) +
+      rest;
   const QStringList ordner = {Z_Alles::NotfallOrdner(), QDir::homePath()};
   for (const QString& o : ordner) {
     if (o.isEmpty()) continue;

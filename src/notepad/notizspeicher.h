@@ -42,6 +42,9 @@ public:
   // slots: takes over old .pNN files and gathers each note's header and state.
   void oeffnen(const QString& name, int anzahl);
 
+  // Why a notepad of this name cannot be kept in files ("" when it can).
+  static QString NameFehler(const QString& name);
+
   QString name() const { return name_; }
   int anzahl() const { return anzahl_; }
   QString infDatei() const;

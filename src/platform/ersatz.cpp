@@ -18,6 +18,7 @@ void ErsatzEinsetzen(const Ersatz& ersatz) {
   SetzeHttpDienst(ersatz.http);
   SetzeDruckerDienst(ersatz.drucker);
   SetzeOrdnerSchreibPruefung(ersatz.ordnerSchreibPruefung);
+  SetzeAnOrtHaken(ersatz.anOrtHaken);
   SetzeJobPausen(ersatz.jobPausen);
   SetzeHilfeAufruf(ersatz.hilfe);
   SetzeSperrUhr(ersatz.sperrUhrMs, ersatz.sperrPauseUs);

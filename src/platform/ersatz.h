@@ -14,6 +14,7 @@ class DruckerDienst;
 class HttpDienst;
 class ShellDienst;
 class SystemDienst;
+enum class AnOrtSchritt;
 
 struct Ersatz {
   DialogDienst* dialoge = nullptr;   // message and input boxes
@@ -22,6 +23,7 @@ struct Ersatz {
   HttpDienst* http = nullptr;        // downloads
   DruckerDienst* drucker = nullptr;  // printers; the current printer starts anew
   bool (*ordnerSchreibPruefung)(const QString& ordner) = nullptr;  // may a folder take new files
+  int (*anOrtHaken)(AnOrtSchritt schritt) = nullptr;  // fails steps of in-place writes
   bool jobPausen = true;             // false: generated jobs are written without their waits
   HilfeFunktion hilfe = nullptr;     // the Help button of message boxes
   qint64 (*sperrUhrMs)() = nullptr;  // the clock and pause of settings-lock waits

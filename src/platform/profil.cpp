@@ -309,8 +309,11 @@ bool schreibenOderAnOrt(const QString& pfad, const QByteArray* alt, const QByteA
   if (!alt || OrdnerNimmtNeueDateien(QFileInfo(pfad).absolutePath()) ||
       ::access(QFile::encodeName(pfad).constData(), W_OK) != 0)
     return BytesSchreibenAtomar(pfad, bytes, nullptr, stand);
+  // A long name gives way, so that the copy fits where the file itself does.
   const QString kopie =
-      CacheTempOrdner() + u'/' + QFileInfo(pfad).fileName() + QStringLiteral(".bak");
+      CacheTempOrdner() + u'/' +
+      NamensteilKuerzen(QFileInfo(pfad).fileName(), DateinameHoechstBytes - 4) +
+      QStringLiteral(".bak");
   if (!BytesSchreibenAtomar(kopie, *alt, nullptr)) {
     qDebug() << "Profil: keine Sicherheitskopie, nicht geschrieben:" << pfad;
     return false;

@@ -52,7 +52,10 @@ QString schreibGrund(const QString& pfad, int fehlerNummer) {
   if (!ordnerInfo.isDir())
     return QStringLiteral("»%1« ist kein Ordner.").arg(ordnerText(ordner));
   if (info.isDir()) return QStringLiteral("An dieser Stelle liegt ein Ordner.");
-  if (::access(QFile::encodeName(ordner).constData(), W_OK) != 0)
+  // Only a refusal is the folder's fault: a file written in place in a closed folder may fail
+  // for a full disk.
+  const bool verweigert = fehlerNummer == EACCES || fehlerNummer == EPERM || fehlerNummer == EROFS;
+  if (verweigert && ::access(QFile::encodeName(ordner).constData(), W_OK) != 0)
     return QStringLiteral("Im Ordner »%1« darf nicht geschrieben werden.").arg(ordnerText(ordner));
   if (info.exists() && !info.isFile())
     return QStringLiteral("An dieser Stelle liegt keine gewöhnliche Datei.");
@@ -296,7 +299,17 @@ bool DateiStandLesen(int handle, DateiStand* stand) {
 namespace {
 
 bool (*ordnerPruefung)(const QString&) = nullptr;
+int (*anOrtHaken)(AnOrtSchritt) = nullptr;
 thread_local int letzterFehler = 0;
+
+// The length of the longest start of name with at most hoechstens bytes that ends between two
+// UTF-8 characters.
+qsizetype utf8Schnitt(QByteArrayView name, qsizetype hoechstens) {
+  if (name.size() <= hoechstens) return name.size();
+  qsizetype n = qMax<qsizetype>(hoechstens, 0);
+  while (n > 0 && (uchar(name[n]) & 0xC0) == 0x80) --n;
+  return n;
+}
 
 }  // namespace
 
@@ -324,6 +337,16 @@ QByteArray tempKennung() {
   QByteArray k(6, Qt::Uninitialized);
   for (char& c : k) c = kZeichen[QRandomGenerator::global()->bounded(62)];
   return k;
+}
+
+// The path of a temporary without its random end: "<file>.skribon-tmp.", the file's name cut
+// short where the whole would not fit into a file name. The marker stays, so the clean-up
+// still knows it.
+QByteArray tempStamm(const QByteArray& ziel) {
+  const QByteArray marke = QFile::encodeName(kTempMarke);
+  const qsizetype name = ziel.lastIndexOf('/') + 1;
+  const qsizetype platz = DateinameHoechstBytes - marke.size() - 6;
+  return ziel.first(name + utf8Schnitt(QByteArrayView(ziel).sliced(name), platz)) + marke;
 }
 
 bool istNeueTemporaere(QStringView name) {
@@ -383,23 +406,102 @@ bool misslungen(QString* fehler, const QString& pfad, int fehlerNummer) {
   return false;
 }
 
-// Overwrites the file itself: new bytes over the old ones, then cut to size. Overwriting first
-// needs no new space for the part that fits, so a full disk still takes a shorter text.
+// A step of an in-place write that went wrong, or that the test hook fails: false, errno set.
+bool schrittGelungen(AnOrtSchritt schritt, bool ok) {
+  if (!ok) return false;
+  if (const int e = anOrtHaken ? anOrtHaken(schritt) : 0) {
+    errno = e;
+    return false;
+  }
+  return true;
+}
+
+// Writes bytes at an offset, going on after short and interrupted writes.
+bool anStelleSchreiben(int fd, QByteArrayView bytes, qsizetype ab) {
+  for (qsizetype fertig = 0; fertig < bytes.size();) {
+    const ssize_t n =
+        ::pwrite(fd, bytes.data() + fertig, size_t(bytes.size() - fertig), off_t(ab + fertig));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    fertig += n;
+  }
+  return true;
+}
+
+// A write step of an in-place write. A failure the test hook sends comes after half the bytes,
+// as from a disk that fills up.
+bool schreibSchritt(AnOrtSchritt schritt, int fd, QByteArrayView bytes, qsizetype ab) {
+  const int e = anOrtHaken ? anOrtHaken(schritt) : 0;
+  if (!anStelleSchreiben(fd, e ? bytes.first(bytes.size() / 2) : bytes, ab)) return false;
+  if (e) errno = e;
+  return !e;
+}
+
+bool altesLesen(int fd, QByteArray* alt) {
+  struct stat st;
+  if (::fstat(fd, &st) != 0) return false;
+  alt->resize(qsizetype(st.st_size));
+  qsizetype fertig = 0;
+  while (fertig < alt->size()) {
+    const ssize_t n = ::pread(fd, alt->data() + fertig, size_t(alt->size() - fertig), off_t(fertig));
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;  // shorter than it was a moment ago
+    fertig += n;
+  }
+  alt->truncate(fertig);
+  return schrittGelungen(AnOrtSchritt::Lesen, true);
+}
+
+// The old bytes and length back after a failed in-place write: over blocks the file has, then
+// cut, so it needs no new space.
+bool altesZurueck(int fd, const QByteArray& alt) {
+  return anStelleSchreiben(fd, alt, 0) && ::ftruncate(fd, off_t(alt.size())) == 0 &&
+         ::fsync(fd) == 0;
+}
+
+// Overwrites the file itself, so that a failure leaves it exactly as it was: the part beyond the
+// old end goes first, so a full disk stops the write before a byte of the old is gone; the old
+// bytes, held from the start, go back over whatever a later step wrote.
 bool anOrtSchreiben(const QString& pfad, const QByteArray& ziel, const QByteArray& bytes,
                     QString* fehler, DateiStand* neuerStand) {
-  const int fd = ::open(ziel.constData(), O_WRONLY | O_CLOEXEC);
+  int fd = ::open(ziel.constData(), O_RDWR | O_CLOEXEC);
   if (fd < 0) return misslungen(fehler, pfad, errno);
-  if (!AllesSchreiben(fd, bytes) || ::ftruncate(fd, bytes.size()) != 0 || ::fsync(fd) != 0) {
+  QByteArray alt;
+  if (!altesLesen(fd, &alt)) {
     const int e = errno;
     ::close(fd);
     return misslungen(fehler, pfad, e);
   }
-  if (neuerStand) DateiStandLesen(fd, neuerStand);
-  if (::close(fd) != 0) {
-    if (neuerStand) *neuerStand = DateiStand{};
-    return misslungen(fehler, pfad, errno);
+  const QByteArrayView neu(bytes);
+  const qsizetype gemeinsam = qMin(alt.size(), neu.size());
+  const bool ok =
+      (neu.size() <= alt.size() ||
+       schreibSchritt(AnOrtSchritt::Verlaengern, fd, neu.sliced(alt.size()), alt.size())) &&
+      schreibSchritt(AnOrtSchritt::Ueberschreiben, fd, neu.first(gemeinsam), 0) &&
+      (neu.size() >= alt.size() ||
+       schrittGelungen(AnOrtSchritt::Kuerzen, ::ftruncate(fd, off_t(neu.size())) == 0)) &&
+      schrittGelungen(AnOrtSchritt::Synchronisieren, ::fsync(fd) == 0);
+  if (ok) {
+    if (neuerStand) DateiStandLesen(fd, neuerStand);
+    const bool zu = ::close(fd) == 0;
+    if (schrittGelungen(AnOrtSchritt::Schliessen, zu)) return true;
+    // A failed close has let go of the file: it is opened again to be put back.
+    const int e = errno;
+    fd = ::open(ziel.constData(), O_WRONLY | O_CLOEXEC);
+    errno = e;
   }
-  return true;
+  const int e = errno;
+  const bool zurueck = fd >= 0 && altesZurueck(fd, alt);
+  if (fd >= 0) ::close(fd);
+  if (neuerStand) *neuerStand = DateiStand{};
+  misslungen(fehler, pfad, e);
+  if (fehler && !zurueck)
+    *fehler += QStringLiteral(" Der alte Inhalt der Datei ließ sich nicht wiederherstellen.");
+  return false;
 }
 
 bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
@@ -426,10 +528,11 @@ bool schreiben(const QString& pfad, const QByteArray& bytes, QString* fehler,
     return anOrtSchreiben(pfad, ziel, bytes, fehler, neuerStand);
 
   // The temporary is private until it has the old file's mode; a new file gets the usual one.
+  const QByteArray stamm = tempStamm(ziel);
   QByteArray temp;
   int fd = -1;
   for (int versuch = 0; versuch < 64 && fd < 0; ++versuch) {
-    temp = ziel + QFile::encodeName(kTempMarke) + tempKennung();
+    temp = stamm + tempKennung();
     fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, gibtEs ? 0600 : 0666);
     if (fd < 0 && errno != EEXIST) break;
   }
@@ -533,6 +636,14 @@ int LetzterSchreibfehler() { return letzterFehler; }
 
 void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner)) {
   ordnerPruefung = pruefung;
+}
+
+void SetzeAnOrtHaken(int (*haken)(AnOrtSchritt schritt)) { anOrtHaken = haken; }
+
+QString NamensteilKuerzen(const QString& teil, qsizetype hoechstBytes) {
+  const QByteArray bytes = teil.toUtf8();
+  const qsizetype n = utf8Schnitt(bytes, hoechstBytes);
+  return n == bytes.size() ? teil : QString::fromUtf8(bytes.first(n));
 }
 
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden) {

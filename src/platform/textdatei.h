@@ -67,8 +67,10 @@ bool BytesSchreibenAtomar(const QString& pfad, const QByteArray& bytes, QString*
                           DateiStand* neuerStand);
 
 // Like TextSchreiben; but where the folder allows no new file (a shared folder) while the file
-// itself is writable, the file is overwritten in place (write, cut to size, sync). A cut-off
-// write can then leave a damaged file: call it only when a safety copy of the old one exists.
+// itself is writable, the file is overwritten in place: the part beyond the old end first, then
+// the rest over the old bytes, cut to size, synced. A failure at any step puts the old bytes and
+// length back before it is reported, so the file is exactly old or exactly new; but a crash
+// half-way can still leave a damaged file: call it only when a safety copy of the old one exists.
 bool TextSchreibenAnOrt(const QString& pfad, const QString& text, QString* fehler = nullptr,
                         DateiStand* neuerStand = nullptr);
 bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* fehler = nullptr,
@@ -77,9 +79,10 @@ bool BytesSchreibenAnOrt(const QString& pfad, const QByteArray& bytes, QString* 
 // LaufzeitFehlerNummer.
 int LetzterSchreibfehler();
 // Removes the leftovers of saves cut off by a kill that are older than mindestAlterSekunden:
-// every "<file>.skribon-tmp.XXXXXX", and of the form older versions used, "<file>.XXXXXX" (six
-// letters of mixed case), only those beside an existing note (.tNN), .inf or .ini file; a user's
-// "Foto.jpg.iPhone" stays. Returns how many were removed. Not recursive.
+// every "<file>.skribon-tmp.XXXXXX" (the file's name cut short where it would not fit), and of
+// the form older versions used, "<file>.XXXXXX" (six letters of mixed case), only those beside
+// an existing note (.tNN), .inf or .ini file; a user's "Foto.jpg.iPhone" stays. Returns how many
+// were removed. Not recursive.
 int AlteTemporaereEntfernen(const QString& ordner, qint64 mindestAlterSekunden = 300);
 // While one exists in a thread, the atomic replaces of that thread leave syncing their folder
 // to it, and it syncs each folder once as it ends: a save of several files in one folder (a
@@ -108,5 +111,16 @@ bool OrdnerNimmtNeueDateien(const QString& ordner);
 bool AllesSchreiben(int fd, const QByteArray& bytes);
 // Tests: replaces the check whether a folder takes new files (nullptr: the real one).
 void SetzeOrdnerSchreibPruefung(bool (*pruefung)(const QString& ordner));
+// The steps of an in-place write, in order.
+enum class AnOrtSchritt { Lesen, Verlaengern, Ueberschreiben, Kuerzen, Synchronisieren, Schliessen };
+// Tests: asked after each step of an in-place write; a nonzero errno makes that step fail with
+// it, a write step having written half its bytes, as a disk that fills up does (nullptr: none).
+void SetzeAnOrtHaken(int (*haken)(AnOrtSchritt schritt));
+
+// The most bytes a file name may have (the usual limit of Linux file systems).
+constexpr qsizetype DateinameHoechstBytes = 255;
+// The longest start of a name whose UTF-8 form has at most hoechstBytes bytes, never cutting a
+// character: for names built from a notepad's name with something added.
+QString NamensteilKuerzen(const QString& teil, qsizetype hoechstBytes);
 
 }  // namespace Plattform

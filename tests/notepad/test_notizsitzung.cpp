@@ -78,6 +78,7 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
     const char* notiz;
     int kopien, boxen;
     const char* weg;
+    QString notizblock = "Skribon";  // opened at the start
   };
   const Fall faelle[] = {
       {"unverändert", false, true, true, false, 1, 0, false, "", 0, 0, "Fenster"},
@@ -95,6 +96,10 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
       {"Signal während eines Fensters, nichts sicher", true, false, false, true, 2, 0, false, "", 0, 0, "Prozess 1"},
       {"Signal während der Frage", true, false, true, false, 1, Nein, true, "", 1, 1, "Prozess 0"},
       {"Signal während der Frage, keine Kopie", true, false, false, false, 1, Nein, true, "", 0, 1, "Prozess 1"},
+      // Names up to 251 bytes save and are copied; a longer one is refused and Skribon opened.
+      {"langer Name", true, true, true, false, 1, 0, false, "Rette mich", 0, 0, "Fenster", QString(251, u'N')},
+      {"langer Name, Signal, Fehler", true, false, true, true, 1, 0, false, "", 1, 0, "Fenster", QString(125, u'ä')},
+      {"Name zu lang", true, true, true, false, 1, 0, false, "Rette mich", 0, 1, "Fenster", QString(252, u'N')},
   };
   const QString keinOrdner = wurzel + "/kein Ordner";
   DateiSchreiben(keinOrdner, "Datei");
@@ -123,7 +128,7 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
     {
       NotizSitzung sitzung(ansicht);
       sitzung.umgebungSetzen({[&] { return tiefe; }, [](int code) { throw ProzessEnde{code}; }});
-      sitzung.notizblockOeffnen("Skribon");
+      sitzung.notizblockOeffnen(f.notizblock);
       ansicht.text = "Rette mich";
       SkribonDiv::NotizGeändert = f.geaendert;
       if (!f.sichernGeht) {
@@ -167,7 +172,7 @@ TEST_F(NotizSitzungTest, WasVorDemEndeGesichertWirdUndWieEsEndet) {
       kopien << it.next();
 
     EXPECT_EQ(weg, f.weg);
-    EXPECT_EQ(DateiLesen(datOrdner + "/Skribon.t01"), f.notiz);
+    EXPECT_EQ(DateiLesen(datOrdner + "/" + SkribonDiv::NotizblockName + ".t01"), f.notiz);
     ASSERT_EQ(kopien.size(), f.kopien) << kopien.join(", ").toStdString();
     for (const QString& k : kopien) EXPECT_EQ(DateiLesen(k), "Rette mich");
     EXPECT_EQ(boxen.gezeigt.size(), f.boxen) << boxen.gezeigt.join(" | ").toStdString();

@@ -336,6 +336,55 @@ TEST_P(OrdnerOhneNeueDateien, WirdAnOrtGeschrieben) {
 INSTANTIATE_TEST_SUITE_P(Arten, OrdnerOhneNeueDateien, testing::Values("Pruefung", "Schreibschutz", "Unveraenderlich"),
                          [](const testing::TestParamInfo<const char*>& i) { return std::string(i.param); });
 
+namespace {
+Plattform::AnOrtSchritt volleSchritt;
+int volleSchreibung, schreibung;  // the in-place write of a save that fails: 1 the note, 2 the .inf
+int platteVoll(Plattform::AnOrtSchritt s) {
+  if (s == Plattform::AnOrtSchritt::Lesen) ++schreibung;
+  return s == volleSchritt && schreibung == volleSchreibung ? ENOSPC : 0;
+}
+}  // namespace
+
+// The disk fills up at any step of an in-place write, of the note (shorter) or of its keys (more):
+// that file stays exactly old, and the save fails saying why.
+TEST_F(NotizSpeicherTest, VollePlatteBeimSchreibenAnOrt) {
+  using S = Plattform::AnOrtSchritt;
+  const struct { const char* datei; S schritt; } faelle[] = {
+      {"Skribon.t01", S::Ueberschreiben}, {"Skribon.t01", S::Kuerzen}, {"Skribon.t01", S::Synchronisieren},
+      {"Skribon.t01", S::Schliessen},     {"Skribon.inf", S::Verlaengern}, {"Skribon.inf", S::Ueberschreiben},
+      {"Skribon.inf", S::Synchronisieren}, {"Skribon.inf", S::Schliessen}};
+  ohneNeueDateien = datOrdner;
+  Plattform::SetzeOrdnerSchreibPruefung(&nimmtNeueDateien);  // both undone by the fixture
+  Plattform::SetzeAnOrtHaken(&platteVoll);
+  for (const auto& f : faelle) {
+    SCOPED_TRACE(f.datei + (" Schritt " + std::to_string(int(f.schritt))));
+    DateiSchreiben(dat("Skribon.t01"), "ein alter, langer Text");
+    DateiSchreiben(dat("Skribon.inf"), "[Note01]\r\nHeader=Alt\r\n[Note02]\r\nHeader=Zwei\r\n");
+    const QByteArray alt = DateiLesen(dat(f.datei));
+    speicher.oeffnen("Skribon", 50);
+    volleSchritt = f.schritt, schreibung = 0, volleSchreibung = QByteArray(f.datei).endsWith("t01") ? 1 : 2;
+    QString fehler;
+    EXPECT_FALSE(speicher.sichern(1, "neu", schluessel("Neu"), &fehler));
+    EXPECT_EQ(DateiLesen(dat(f.datei)), alt);
+    EXPECT_TRUE(fehler.contains(f.datei) && fehler.contains("Kein Speicherplatz")) << fehler.toStdString();
+  }
+}
+
+// Notepad names up to what a file name holds with ".inf": saved, another program's version and
+// the emergency copy kept.
+TEST_F(NotizSpeicherTest, LangeNamen) {
+  for (const QString& name : {QString(233, u'N'), QString(117, u'ä'), QString(251, u'N'), QString(125, u'ä')}) {
+    SCOPED_TRACE(name.size());
+    speicher.oeffnen(name, 50);
+    QString fehler, andere;
+    EXPECT_TRUE(speicher.sichern(1, "erster Text", schluessel("L"), &fehler)) << fehler.toStdString();
+    DateiSchreiben(speicher.notizDatei(1), "von anderswo");
+    EXPECT_TRUE(speicher.sichern(1, "zweiter", schluessel("L"), &fehler, &andere)) << fehler.toStdString();
+    EXPECT_EQ(DateiLesen(andere), "von anderswo");
+    EXPECT_EQ(DateiLesen(speicher.notfallKopie(1, "gerettet")), "gerettet");
+  }
+}
+
 // Two programs on one data folder: whoever saves second keeps the other's text as a copy.
 TEST_F(NotizSpeicherTest, ZweiProgrammeEineNotiz) {
   struct Fall {

@@ -343,3 +343,10 @@ TEST_F(TextDateiTest, AlteTemporaereEntfernenNurEigene) {
     EXPECT_EQ(DateiLesen(o + "/" + ziel), B("bleibt")) << ziel;
   EXPECT_EQ(AlteTemporaereEntfernen(wurzel + "/fehlt"), 0);
 }
+
+// Names built from a notepad's name are cut to fit a file name, never inside a character.
+TEST(TextKodierung, NamensteilKuerzen) {
+  const struct { QString teil; int bytes; QString kurz; } faelle[] = {
+      {u"xää"_qs, 4, u"xä"_qs}, {u"äx"_qs, 2, u"ä"_qs}, {u"a\U0001F600"_qs, 4, "a"}};
+  for (const auto& f : faelle) EXPECT_EQ(NamensteilKuerzen(f.teil, f.bytes), f.kurz) << f.teil.toStdString();
+}
