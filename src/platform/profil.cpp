@@ -3,34 +3,18 @@
 // the file atomically, so hand edits, other encodings and line ends survive.
 #include "platform/profil.h"
 
-#include <QCryptographicHash>
-#include <QDateTime>
 #include <QDebug>
-#include <QDeadlineTimer>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QLockFile>
 #include <QMutex>
 #include <QMutexLocker>
-#include <QSysInfo>
-#include <QThread>
 #include <QVector>
-#include <QWaitCondition>
 #include <memory>
 #include <optional>
 
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include "platform/system.h"
 #include "platform/sperrdatei.h"
+#include "platform/system.h"
 #include "platform/textdatei.h"
 
 namespace Plattform {
