@@ -177,8 +177,13 @@ QHash<QString, Halter>& halter() {
 
 QString sperrDateiPfad(const QString& pfad) {
   const QString ordner = QFileInfo(pfad).absolutePath();
-  if (::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0)
-    return pfad + QStringLiteral(".lock");
+  if (::access(QFile::encodeName(ordner).constData(), W_OK | X_OK) == 0) {
+    // A name too long to take ".lock" is cut short: every program cuts it alike, so they still
+    // meet at one lock (and names that share their start merely wait for each other).
+    const QString name = QFileInfo(pfad).fileName();
+    const QString kurz = NamensteilKuerzen(name, DateinameHoechstBytes - 5);
+    return pfad.chopped(name.size()) + kurz + QStringLiteral(".lock");
+  }
   // No lock beside the file; at least the programs of this machine wait for each other.
   return QDir::tempPath() + QStringLiteral("/skribon-") +
          QString::fromLatin1(

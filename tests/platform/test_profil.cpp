@@ -509,6 +509,8 @@ TEST_F(ProfilTest, SperreFuerQLockFile) {
     }
   }
   EXPECT_FALSE(QFileInfo::exists(sperrDatei));
+  // A notepad name that leaves no room for ".lock" is locked all the same.
+  EXPECT_TRUE(ProfilSperre(ini(QString(247, u'N') + ".inf")).gesperrt());
   EXPECT_EQ(imKind([&] {
               const ProfilSperre stirbt(f);
               _exit(stirbt.gesperrt() ? 0 : 1);
