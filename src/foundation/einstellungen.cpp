@@ -137,11 +137,12 @@ QString IniLesenVorgabe(const QString& datei, const QString& abschnitt, const QS
 }
 
 double IniZaehlen(const QString& datei, const QString& abschnitt, const QString& schluessel,
-                  double betrag) {
+                  double betrag, const QList<IniWert>& dazu) {
   // Read and write under one lock, or two programs counting at once lose a step.
   const Plattform::ProfilSperre sperre(IniDateiPfad(datei));
   const double summe = Laufzeit::Val(IniLesen(datei, abschnitt, schluessel, QString())) + betrag;
-  IniSchreiben(datei, abschnitt, schluessel, Laufzeit::Format(summe, QStringLiteral("0")));
+  QList<IniWert> werte = {{abschnitt, schluessel, Laufzeit::Format(summe, QStringLiteral("0"))}};
+  IniSchreiben(datei, werte + dazu);
   return summe;
 }
 

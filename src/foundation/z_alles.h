@@ -39,8 +39,10 @@ struct IniWert {
 QStringList IniSchreiben(const QString& datei, const QList<IniWert>& werte);
 QString IniLesenVorgabe(const QString& datei, const QString& abschnitt, const QString& schluessel,
                         const QString& vorgabe);
+// Adds betrag to a counter key and returns the new value, read and written under one lock; the
+// keys of dazu go into the same write.
 double IniZaehlen(const QString& datei, const QString& abschnitt, const QString& schluessel,
-                  double betrag);
+                  double betrag, const QList<IniWert>& dazu = {});
 QString RegEinstellungSchreiben(const QString& abschnitt, const QString& schluessel, const QString& wert);
 // A sibling's folder from its section: kind "dat..." its OrdnerDat, any other kind ordnerPrg or
 // Dir; "{AppDir}" = the section's OrdnerPrg; "\" read as "/", no trailing separator.

@@ -8,7 +8,6 @@
 #include "notepad/skribondiv.h"
 #include "platform/dialoge.h"
 #include "platform/laufzeit.h"
-#include "platform/profil.h"
 #include "platform/system.h"
 #include "platform/textdatei.h"
 #include "services/dienste_intern.h"
@@ -157,18 +156,13 @@ void SchreibrechtePruefen() {
 void StartStatistik() {
   const QDateTime jetzt = Plattform::Jetzt();
   VersionsNummer();
-  {
-    // One write for the whole start, the counter read and written under one lock (two
-    // programs starting at once must not lose a start).
-    const Plattform::ProfilSperre sperre(IniDateiPfad(QString()));
-    const double starts = Laufzeit::Val(programmWert(QStringLiteral("Stat_Starts"))) + 1;
-    QList<IniWert> werte = {{QString(), QStringLiteral("Stat_Starts"), Laufzeit::Format(starts, QStringLiteral("0"))}};
-    if (!Laufzeit::IstDatum(programmWert(QStringLiteral("Stat_StartFirst"))))
-      werte.append({QString(), QStringLiteral("Stat_StartFirst"), Laufzeit::Format(jetzt.date(), QStringLiteral("dd.mm.yyyy"))});
-    werte.append({QString(), QStringLiteral("Stat_StartLast"), Laufzeit::Format(jetzt, kZeitMuster)});
-    werte.append({QStringLiteral("Version"), ProgrammTitel, VersionsText});
-    IniSchreiben(QString(), werte);
-  }
+  // One write for the whole start.
+  QList<IniWert> dazu;
+  if (!Laufzeit::IstDatum(programmWert(QStringLiteral("Stat_StartFirst"))))
+    dazu.append({QString(), QStringLiteral("Stat_StartFirst"), Laufzeit::Format(jetzt.date(), QStringLiteral("dd.mm.yyyy"))});
+  dazu.append({QString(), QStringLiteral("Stat_StartLast"), Laufzeit::Format(jetzt, kZeitMuster)});
+  dazu.append({QStringLiteral("Version"), ProgrammTitel, VersionsText});
+  IniZaehlen(QString(), QString(), QStringLiteral("Stat_Starts"), 1, dazu);
   startGezaehlt_ = true;
   FernSchliessenPrüfen(0);
   const double mwst = ZahlWert(IniLesen(QString(), kAllgemein, QStringLiteral("MwSt")));
@@ -190,18 +184,13 @@ void EndeStatistik() {
   const qint64 minuten = ok && startGezaehlt_ ? std::max<qint64>(0, MinutenGrenzen(startZeit, jetzt)) : 0;
   const bool mitOrt = !InIDE();
   if (mitOrt && VersionsNr.isEmpty()) VersionsNummer();
-  {
-    // One write for the whole end, the counter read and written under one lock (two programs
-    // ending at once must not lose minutes).
-    const Plattform::ProfilSperre sperre(IniDateiPfad(QString()));
-    const double summe = Laufzeit::Val(programmWert(QStringLiteral("Stat_RunMinutes"))) + double(minuten);
-    QList<IniWert> werte = {{QString(), QStringLiteral("Stat_RunMinutes"), Laufzeit::Format(summe, QStringLiteral("0"))}};
-    if (mitOrt)
-      werte += {{QString(), QStringLiteral("Dir"), ordnerPrg},
-                {QString(), QStringLiteral("Ver"), VersionsNr},
-                {QString(), QStringLiteral("VerBit"), QStringLiteral("32") + VersionsNr}};
-    IniSchreiben(QString(), werte);
-  }
+  // One write for the whole end.
+  QList<IniWert> dazu;
+  if (mitOrt)
+    dazu = {{QString(), QStringLiteral("Dir"), ordnerPrg},
+            {QString(), QStringLiteral("Ver"), VersionsNr},
+            {QString(), QStringLiteral("VerBit"), QStringLiteral("32") + VersionsNr}};
+  IniZaehlen(QString(), QString(), QStringLiteral("Stat_RunMinutes"), double(minuten), dazu);
   if (!mitOrt) return;
   // The folder as it is: on a file system that tells case apart a re-capitalised path would
   // name a folder that does not exist.
